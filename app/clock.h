@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QDateTime>
+
+/// The program's one source of "now".
+///
+/// A run takes its moment once, at the first question, and every record dated
+/// "now" gets that same moment: records read a few milliseconds apart must not
+/// rank differently, and asking the system clock per record is slow. Tests and
+/// the environment variable GRIDCOL_NOW fix the moment instead.
+namespace Clock {
+
+QDateTime now();
+/// Fixes "now" for the rest of the run (or until the next call).
+void setNow(const QDateTime &moment);
+/// Forgets a fixed moment; the next now() reads the system clock again.
+void reset();
+/// Changes whenever the moment changes, so that values derived from it can be cached.
+int generation();
+
+/// Reads GRIDCOL_NOW (ISO 8601 local date-time) when it is set and valid.
+/// Returns false when the variable is set but cannot be read.
+[[nodiscard]] bool setNowFromEnvironment();
+
+} // namespace Clock

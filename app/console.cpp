@@ -1,0 +1,35 @@
+#include "app/console.h"
+
+#include <cstdarg>
+
+FILE *DebugLog = nullptr;
+
+static FILE *consoleFile = nullptr;
+
+FILE *ConsoleFile()
+{
+    return consoleFile ? consoleFile : stdout;
+}
+
+void SetConsoleFile(FILE *file)
+{
+    consoleFile = file;
+}
+
+void ConsolePrint(const char *format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    std::vfprintf(ConsoleFile(), format, args);
+    va_end(args);
+}
+
+void FilePrint(FILE *file, const char *format, ...)
+{
+    if (!file)
+        return;
+    va_list args;
+    va_start(args, format);
+    std::vfprintf(file, format, args);
+    va_end(args);
+}

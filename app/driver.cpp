@@ -1,0 +1,93 @@
+#include "app/driver.h"
+
+#include "app/console.h"
+#include "app/keywait.h"
+#include "readers/callslocfile.h"
+#include "readers/vhfdtb.h"
+#include "writers/n1mmfile.h"
+#include "writers/superchecklist.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QSettings>
+#include <QStringList>
+
+const char HomepageUrl[] = "https://gridcol.org/";
+
+QStringList ReadDirectoryList(QSettings &settings)
+{
+    QStringList directories;
+    settings.beginGroup(QStringLiteral("directories"));
+    const QStringList keys = settings.allKeys();
+    for (const QString &key : keys) {
+        const QString directory = settings.value(key, QString()).toString();
+        directories.append(directory);
+        const QByteArray text = directory.toLocal8Bit();
+        ConsolePrint("Dir: %s\n", text.constData());
+        FilePrint(DebugLog, "Dir: %s\n", text.constData());
+    }
+    settings.endGroup();
+    return directories;
+}
+
+void ProcessSourceDirectory(QSettings &settings, const QString &directory)
+{
+    Q_UNUSED(settings)
+    if (directory.isEmpty())
+        return;
+
+    const QByteArray text = directory.toLocal8Bit();
+    const QFileInfo info(directory);
+    if (!info.exists() || !info.isDir()) {
+        ConsolePrint("Skipping %s\n", text.constData());
+        FilePrint(DebugLog, "Skipping %s\n", text.constData());
+        return;
+    }
+
+    ConsolePrint("Entering %s\n", text.constData());
+    FilePrint(DebugLog, "Entering %s\n", text.constData());
+
+    ReadCallsLocFiles(directory);
+    // The KST chat user list "kstlist" is read here.
+    ReadVhfDtb(directory);
+    // Then the configured ASCII imports, the *.exp files, the blacklists, the
+    // EDI logs and the ADIF logs, in this order.
+}
+
+void WriteOutputs()
+{
+    WriteN1mmFiles();
+    WriteSuperCheckList();
+    WriteCallsLocDat();
+    WriteVhfDtb();
+}
+
+int RunGridcol(int argc, char **argv)
+{
+    QCoreApplication application(argc, argv);
+
+    DebugLog = std::fopen("gridcol.dbg", "wt");
+
+    ConsolePrint("gridcol: Collects a Call-Locator database from multible sources.\nVersion 1.2 Mai 2023\n");
+    FilePrint(DebugLog, "Version 1.2 Mai 2023\n");
+
+    QSettings settings(QStringLiteral("gridcol.ini"), QSettings::IniFormat);
+    // Paths and patterns with letters beyond ASCII are written in UTF-8 on this system.
+    settings.setIniCodec("UTF-8");
+    const QStringList directories = ReadDirectoryList(settings);
+
+    for (const QString &directory : directories)
+        ProcessSourceDirectory(settings, directory);
+
+    WriteOutputs();
+
+    ConsolePrint("Ready!!\n Visit this programs homepage: %s\n", HomepageUrl);
+    ConsolePrint("Press any key to terminate the program.\n");
+
+    // Nothing written so far may wait for the key: a closed terminal would lose it.
+    std::fflush(ConsoleFile());
+    if (DebugLog)
+        std::fflush(DebugLog);
+    WaitForKeyPress();
+    return 0;
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+class QSettings;
+
+/// The program's homepage, named in the closing message.
+extern const char HomepageUrl[];
+
+/// One whole run: start-up, the walk over the source directories, the outputs,
+/// the closing message and the key wait. Returns the exit code, always 0.
+int RunGridcol(int argc, char **argv);
+
+/// The source directories listed in the group "directories" of the settings,
+/// each announced with a "Dir:" line.
+QStringList ReadDirectoryList(QSettings &settings);
+
+/// Runs every reader on one listed directory, in the fixed order, or says why it is skipped.
+void ProcessSourceDirectory(QSettings &settings, const QString &directory);
+
+/// Writes the five outputs into the working directory, in the fixed order.
+void WriteOutputs();

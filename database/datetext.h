@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QDate>
+#include <QDateTime>
+#include <QHash>
+#include <QString>
+
+/// Parses date texts with one fixed format pattern, remembering earlier answers.
+///
+/// Parsing with a pattern is slow in Qt, while source files repeat the same
+/// few date texts over and over; identical texts give identical date-times, so
+/// each distinct text is parsed once. The memory is bounded: a file full of
+/// distinct garbage cannot make it grow without limit.
+class DateTextParser
+{
+public:
+    explicit DateTextParser(const QString &format);
+
+    QDateTime parse(const QString &text);
+    QString format() const { return m_format; }
+
+private:
+    QString m_format;
+    QHash<QString, QDateTime> m_cache;
+};
+
+/// The date part of a date-time as "dd.MM.yyyy", the form every output and log
+/// line uses; remembers the last answer since neighbouring records share dates.
+QString DayText(const QDateTime &dateTime);

@@ -1,0 +1,19 @@
+#include "database/ordering.h"
+
+bool CallBefore(const CallEntry &a, const CallEntry &b)
+{
+    return a.call < b.call;
+}
+
+bool LocatorBefore(const LocatorEntry &a, const LocatorEntry &b)
+{
+    return (b.date < a.date && a.weight == 1) || b.weight < a.weight;
+}
+
+QVector<LocatorEntry> RankedLocators(const CallEntry &entry)
+{
+    QVector<LocatorEntry> ranked = entry.locators;
+    if (!ranked.isEmpty())
+        SortRange(ranked, LocatorBefore);
+    return ranked;
+}

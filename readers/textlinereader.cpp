@@ -1,0 +1,93 @@
+#include "readers/textlinereader.h"
+
+#include <cstring>
+
+namespace {
+
+constexpr int blockSize = 64 * 1024;
+
+} // namespace
+
+TextLineReader::TextLineReader(int bufferSize)
+    : m_limit(bufferSize - 1)
+{
+}
+
+bool TextLineReader::open(const QString &path)
+{
+    m_file.setFileName(path);
+    // QFile refuses directories, which the C runtime would open and then fail to read.
+    if (!m_file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return false;
+    m_block.resize(blockSize);
+    m_pos = m_size = 0;
+    m_atEnd = m_exhausted = false;
+    return true;
+}
+
+bool TextLineReader::fill()
+{
+    if (m_exhausted)
+        return false;
+    const qint64 got = m_file.read(m_block.data(), m_block.size());
+    if (got <= 0) {
+        m_exhausted = true;
+        return false;
+    }
+    m_pos = 0;
+    m_size = int(got);
+    return true;
+}
+
+int TextLineReader::nextByte()
+{
+    if (m_pos >= m_size && !fill())
+        return -1;
+    const unsigned char c = static_cast<unsigned char>(m_block.at(m_pos++));
+    if (c != '\r')
+        return c;
+    // Text mode: CR LF reads as LF. Looking at the next byte does not count as
+    // meeting the end of the file; a CR at the very end stays a CR.
+    if (m_pos >= m_size && !fill())
+        return c;
+    if (m_block.at(m_pos) == '\n') {
+        ++m_pos;
+        return '\n';
+    }
+    return c;
+}
+
+bool TextLineReader::readLine(QByteArray &line)
+{
+    line.clear();
+    if (m_atEnd)
+        return false;
+    while (line.size() < m_limit) {
+        const int c = nextByte();
+        if (c < 0) {
+            m_atEnd = true;
+            return false;
+        }
+        line.append(char(c));
+        if (c == '\n')
+            break;
+    }
+    // A buffer of one byte holds only the terminating zero: fgets reads nothing
+    // and that read never reaches the end.
+    return true;
+}
+
+bool TextLineReader::readLine(QString &line)
+{
+    QByteArray raw;
+    const bool ok = readLine(raw);
+    line = ok ? DecodeLine(raw) : QString();
+    return ok;
+}
+
+QString DecodeLine(const QByteArray &line)
+{
+    const char *data = line.constData();
+    const int length = int(qstrnlen(data, uint(line.size())));
+    return QString::fromUtf8(data, length);
+}

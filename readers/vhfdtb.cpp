@@ -1,0 +1,97 @@
+#include "readers/vhfdtb.h"
+
+#include "app/clock.h"
+#include "app/console.h"
+#include "database/calldatabase.h"
+#include "database/ordering.h"
+#include "writers/outputfile.h"
+
+#include <QBuffer>
+#include <QFile>
+
+#include <cstring>
+
+namespace {
+
+QString FieldText(const char *field, int maxBytes)
+{
+    return QString::fromUtf8(field, int(qstrnlen(field, uint(maxBytes))));
+}
+
+/// "MMyy" of now; the same for every record of a run, so formatted once.
+QByteArray MonthYearOfNow()
+{
+    static int generation = -1;
+    static QByteArray text;
+    if (generation != Clock::generation()) {
+        text = Clock::now().toString(QStringLiteral("MMyy")).toLatin1();
+        generation = Clock::generation();
+    }
+    return text;
+}
+
+} // namespace
+
+VhfDtbRecord ParseVhfDtbRecord(const char *record)
+{
+    using namespace VhfDtb;
+    // A field may lack its zero byte; the text then ends with the byte that should hold it.
+    return { FieldText(record + callOffset, callSize + 1),
+             FieldText(record + locatorOffset, locatorSize + 1) };
+}
+
+void ReadVhfDtb(const QString &directory)
+{
+    QFile file(directory + QStringLiteral("/vhf.dtb"));
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+
+    ConsolePrint("VHF.DTB found, read ... ");
+    const QDateTime now = Clock::now();
+    int count = 0;
+    char record[VhfDtb::recordSize];
+    // A short remainder at the end of the file, and anything after a read error, is ignored.
+    while (file.read(record, sizeof record) == qint64(sizeof record)) {
+        const VhfDtbRecord parsed = ParseVhfDtbRecord(record);
+        AddCallLocator(parsed.call, parsed.locator, now, 1);
+        ++count;
+    }
+    ConsolePrint(" %d Calls\n", count);
+}
+
+void WriteVhfDtbRecord(QIODevice &file, const QString &call, const QString &locator)
+{
+    using namespace VhfDtb;
+    char record[recordSize] = {};
+    const QByteArray callBytes = call.toLatin1();
+    const QByteArray locatorBytes = locator.toLatin1();
+    const QByteArray monthYear = MonthYearOfNow();
+    std::memcpy(record + callOffset, callBytes.constData(), size_t(qMin(callBytes.size(), callSize)));
+    std::memcpy(record + locatorOffset, locatorBytes.constData(),
+                size_t(qMin(locatorBytes.size(), locatorSize)));
+    std::memcpy(record + dateOffset, monthYear.constData(), size_t(qMin(monthYear.size(), dateSize)));
+    file.write(record, recordSize);
+}
+
+QByteArray BuildVhfDtb()
+{
+    // Calls are unique, so sorting once more leaves the order as the first output left it.
+    CallDatabase.sortByCall();
+
+    QByteArray out;
+    QBuffer buffer(&out);
+    buffer.open(QIODevice::WriteOnly);
+    for (const CallEntry &entry : CallDatabase) {
+        const QVector<LocatorEntry> ranked = RankedLocators(entry);
+        WriteVhfDtbRecord(buffer, entry.call, ranked.at(0).locator);
+        if (ranked.size() >= 2)
+            WriteVhfDtbRecord(buffer, entry.call + QLatin1Char(' '), ranked.at(1).locator);
+    }
+    return out;
+}
+
+void WriteVhfDtb()
+{
+    ConsolePrint("Generate WinTest vhf.dtb\n");
+    SaveOutputFile(QStringLiteral("vhf.dtb"), BuildVhfDtb());
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QByteArray>
+#include <QIODevice>
+#include <QString>
+
+/// WinTest's VHF database: records of 26 bytes, callsign (13 bytes and a zero),
+/// locator (6 bytes and a zero), month and year of writing ("MMyy") and a zero.
+namespace VhfDtb {
+constexpr int recordSize = 26;
+constexpr int callOffset = 0;
+constexpr int callSize = 13;
+constexpr int locatorOffset = 14;
+constexpr int locatorSize = 6;
+constexpr int dateOffset = 21;
+constexpr int dateSize = 4;
+} // namespace VhfDtb
+
+/// Callsign and locator of one record, as the reader takes them.
+struct VhfDtbRecord
+{
+    QString call;
+    QString locator;
+};
+
+/// The per-record step of the reader: the text up to the first zero byte of
+/// the call field (bytes 0 to 13) and of the locator field (bytes 14 to 20),
+/// decoded as UTF-8. record must hold 26 bytes.
+VhfDtbRecord ParseVhfDtbRecord(const char *record);
+
+/// Reads "vhf.dtb" of a source directory into the database, if there is one.
+void ReadVhfDtb(const QString &directory);
+
+/// Builds one record from call and locator, with the month and year of now, and writes it.
+void WriteVhfDtbRecord(QIODevice &file, const QString &call, const QString &locator);
+
+/// The content of "vhf.dtb": every call with its first and, where it has
+/// more, its second-ranked locator (the call then followed by a blank).
+QByteArray BuildVhfDtb();
+
+/// Announces and writes "vhf.dtb" in the working directory.
+void WriteVhfDtb();

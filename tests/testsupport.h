@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+#include <QTest>
+
+#include <cstdio>
+
+/// The moment tests take as "now" unless they choose another.
+QDateTime TestNow();
+
+/// Puts the process into the state of a fresh run: an empty database, the
+/// test clock, no debug log, the console on standard output.
+void ResetProgramState(const QDateTime &now = TestNow());
+
+/// The database as lines "CALL LOCATOR weight dd.MM.yyyy", calls in database
+/// order, locators in their stored (first-added) order. Independent of the
+/// writers, so that a writer fault cannot hide a reader fault.
+QStringList DumpDatabase();
+
+/// A local date-time from "dd.MM.yyyy" or "dd.MM.yyyy HH:mm".
+QDateTime Day(const char *text);
+
+QByteArray ReadFileBytes(const QString &path);
+bool WriteFileBytes(const QString &path, const QByteArray &content);
+
+/// Collects what a stdio stream receives while the object lives: the console
+/// (ConsolePrint) or the debug log.
+class StreamCapture
+{
+public:
+    enum Target { Console, Log };
+    explicit StreamCapture(Target target);
+    ~StreamCapture();
+    StreamCapture(const StreamCapture &) = delete;
+    StreamCapture &operator=(const StreamCapture &) = delete;
+
+    /// Everything written so far.
+    QByteArray text();
+
+private:
+    Target m_target;
+    FILE *m_stream = nullptr;
+    char *m_buffer = nullptr;
+    size_t m_size = 0;
+};
+
+/// Compares two texts line by line first, for a readable difference, then byte for byte.
+#define COMPARE_TEXT(actual, expected)                                                             \
+    do {                                                                                           \
+        const QByteArray actual_ = (actual);                                                       \
+        const QByteArray expected_ = (expected);                                                   \
+        QCOMPARE(QString::fromUtf8(actual_).split(QLatin1Char('\n')),                              \
+                 QString::fromUtf8(expected_).split(QLatin1Char('\n')));                           \
+        QCOMPARE(actual_, expected_);                                                              \
+    } while (false)
+
+/// Runs a test class in the fixed environment of the suite: a UTF-8 locale and
+/// a time zone with summer time, set before Qt looks at either.
+#define GRIDCOL_TEST_MAIN(TestClass)                                                               \
+    int main(int argc, char **argv)                                                                \
+    {                                                                                              \
+        PrepareTestEnvironment();                                                                  \
+        QCoreApplication app(argc, argv);                                                          \
+        TestClass test;                                                                            \
+        QTEST_SET_MAIN_SOURCE_PATH                                                                 \
+        return QTest::qExec(&test, argc, argv);                                                    \
+    }
+
+void PrepareTestEnvironment();

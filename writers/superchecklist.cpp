@@ -1,0 +1,21 @@
+#include "writers/superchecklist.h"
+
+#include "app/console.h"
+#include "database/calldatabase.h"
+#include "writers/outputfile.h"
+
+QByteArray BuildSuperCheckList()
+{
+    QByteArray out;
+    for (const CallEntry &entry : CallDatabase) {
+        out += entry.call.toLocal8Bit();
+        out += '\n';
+    }
+    return out;
+}
+
+void WriteSuperCheckList()
+{
+    ConsolePrint("Generate master.scp for WinTest and N1MM and as import for MEdit to create a master.dta file\n");
+    SaveOutputFile(QStringLiteral("master.scp"), BuildSuperCheckList());
+}

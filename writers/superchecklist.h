@@ -1,0 +1,9 @@
+#pragma once
+
+#include <QByteArray>
+
+/// The content of "master.scp": every call of the database, one a line, in the database's order.
+QByteArray BuildSuperCheckList();
+
+/// Announces and writes "master.scp" in the working directory.
+void WriteSuperCheckList();
