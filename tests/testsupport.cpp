@@ -4,6 +4,7 @@
 #include "app/console.h"
 #include "database/calldatabase.h"
 
+#include <QDir>
 #include <QFile>
 
 #include <cstdlib>
@@ -90,4 +91,21 @@ QByteArray StreamCapture::text()
 {
     std::fflush(m_stream);
     return QByteArray(m_buffer, int(m_size));
+}
+
+bool CopyTree(const QString &from, const QString &to)
+{
+    QDir source(from);
+    if (!source.exists() || !QDir().mkpath(to))
+        return false;
+    const QFileInfoList entries
+        = source.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QFileInfo &entry : entries) {
+        const QString target = to + QLatin1Char('/') + entry.fileName();
+        const bool copied = entry.isDir() ? CopyTree(entry.filePath(), target)
+                                          : QFile::copy(entry.filePath(), target);
+        if (!copied)
+            return false;
+    }
+    return true;
 }

@@ -70,3 +70,6 @@ private:
     }
 
 void PrepareTestEnvironment();
+
+/// Copies a directory tree; false when anything could not be copied.
+bool CopyTree(const QString &from, const QString &to);

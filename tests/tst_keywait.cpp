@@ -1,0 +1,102 @@
+#include "testsupport.h"
+
+#include "app/keywait.h"
+
+#include <QElapsedTimer>
+
+#include <fcntl.h>
+#include <pty.h>
+#include <unistd.h>
+
+namespace {
+
+/// Puts another file on standard input for as long as the object lives.
+class StdinSwap
+{
+public:
+    explicit StdinSwap(int fd)
+        : m_saved(dup(STDIN_FILENO))
+    {
+        dup2(fd, STDIN_FILENO);
+    }
+    ~StdinSwap()
+    {
+        dup2(m_saved, STDIN_FILENO);
+        close(m_saved);
+    }
+
+private:
+    int m_saved;
+};
+
+} // namespace
+
+class TestKeyWait : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void noTerminalMeansNoWait();
+    void closedInputMeansNoWait();
+    void terminalWaitsForAKeyAndLeavesIt();
+    void hangUpEndsTheWait();
+};
+
+void TestKeyWait::noTerminalMeansNoWait()
+{
+    const int devNull = open("/dev/null", O_RDONLY);
+    QVERIFY(devNull >= 0);
+    StdinSwap swap(devNull);
+    QVERIFY(KeyPressPending(-1));
+    WaitForKeyPress();
+    close(devNull);
+}
+
+void TestKeyWait::closedInputMeansNoWait()
+{
+    int pipeEnds[2];
+    QVERIFY(pipe(pipeEnds) == 0);
+    close(pipeEnds[1]);
+    StdinSwap swap(pipeEnds[0]);
+    QVERIFY(KeyPressPending(-1));
+    close(pipeEnds[0]);
+}
+
+void TestKeyWait::terminalWaitsForAKeyAndLeavesIt()
+{
+    int master = -1;
+    int slave = -1;
+    QVERIFY(openpty(&master, &slave, nullptr, nullptr, nullptr) == 0);
+    {
+        StdinSwap swap(slave);
+        QElapsedTimer timer;
+        timer.start();
+        QVERIFY(!KeyPressPending(100));
+        QVERIFY(timer.elapsed() >= 90); // it waited instead of answering at once
+
+        QCOMPARE(write(master, "x\n", 2), ssize_t(2));
+        QVERIFY(KeyPressPending(5000));
+        WaitForKeyPress();
+
+        // The key is still there for whatever reads the console next.
+        char got[8] = {};
+        QCOMPARE(read(STDIN_FILENO, got, sizeof got), ssize_t(2));
+        QCOMPARE(QByteArray(got, 2), QByteArray("x\n"));
+    }
+    close(slave);
+    close(master);
+}
+
+void TestKeyWait::hangUpEndsTheWait()
+{
+    int master = -1;
+    int slave = -1;
+    QVERIFY(openpty(&master, &slave, nullptr, nullptr, nullptr) == 0);
+    close(master);
+    StdinSwap swap(slave);
+    QVERIFY(KeyPressPending(5000));
+    close(slave);
+}
+
+GRIDCOL_TEST_MAIN(TestKeyWait)
+#include "tst_keywait.moc"
