@@ -84,19 +84,37 @@ int AddWeights(int a, int b)
     return sum;
 }
 
+/// Upper case and simplified, as every call and locator is stored. Most
+/// arrive that way already, and then no new string is made.
+QString Normalised(const QString &text)
+{
+    bool plain = !text.isEmpty() && !text.front().isSpace() && !text.back().isSpace();
+    for (int i = 0; plain && i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.isLower() || (c.isSpace() && (c != QLatin1Char(' ') || text.at(i - 1) == QLatin1Char(' '))))
+            plain = false;
+        else if (c.unicode() >= 0x80)
+            plain = false; // leave the rest of Unicode to QString
+    }
+    return plain ? text : text.toUpper().simplified();
+}
+
 } // namespace
 
 void AddCallLocator(QString call, QString locator, QDateTime date, int weight)
 {
-    call = call.toUpper().simplified();
-    locator = locator.toUpper().simplified();
+    call = Normalised(call);
+    locator = Normalised(locator);
 
     if (date < CenturyReference())
         date = date.addYears(100);
 
     if (DebugLog) {
-        FilePrint(DebugLog, "%s %s %s\n", qPrintable(call), qPrintable(locator),
-                  qPrintable(DayText(date)));
+        // "%s %s %s\n" with call, locator and day, converted in one piece.
+        const QByteArray line = QString(call + QLatin1Char(' ') + locator + QLatin1Char(' ') + DayText(date)
+                                        + QLatin1Char('\n'))
+                                    .toLocal8Bit();
+        std::fwrite(line.constData(), 1, size_t(line.size()), DebugLog);
     }
 
     if (date < AgeLimit()) {

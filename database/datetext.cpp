@@ -1,5 +1,7 @@
 #include "database/datetext.h"
 
+#include <limits>
+
 namespace {
 
 constexpr int maxCachedTexts = 4096;
@@ -25,19 +27,16 @@ QDateTime DateTextParser::parse(const QString &text)
 
 QString DayText(const QDateTime &dateTime)
 {
-    static QDate lastDay;
-    static bool lastValid = false;
-    static QString lastText;
-    static bool primed = false;
-
-    // Formatting looks at the date part only, so that is the key.
-    const QDate day = dateTime.date();
-    const bool valid = dateTime.isValid();
-    if (primed && valid == lastValid && day == lastDay)
-        return lastText;
-    lastText = dateTime.toString(QStringLiteral("dd.MM.yyyy"));
-    lastDay = day;
-    lastValid = valid;
-    primed = true;
-    return lastText;
+    // Formatting looks at the date part only, and a database spans a few
+    // thousand days at most: each day is formatted once.
+    static QHash<qint64, QString> texts;
+    const qint64 key = dateTime.isValid() ? dateTime.date().toJulianDay() : std::numeric_limits<qint64>::min();
+    const auto it = texts.constFind(key);
+    if (it != texts.constEnd())
+        return it.value();
+    if (texts.size() >= maxCachedTexts)
+        texts.clear();
+    const QString text = dateTime.toString(QStringLiteral("dd.MM.yyyy"));
+    texts.insert(key, text);
+    return text;
 }

@@ -25,5 +25,5 @@ private:
 };
 
 /// The date part of a date-time as "dd.MM.yyyy", the form every output and log
-/// line uses; remembers the last answer since neighbouring records share dates.
+/// line uses; each day is formatted once.
 QString DayText(const QDateTime &dateTime);

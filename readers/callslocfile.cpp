@@ -19,19 +19,21 @@ std::optional<CallsLocRecord> ParseCallsLocLine(const QString &line)
 {
     static DateTextParser dates(QStringLiteral("dd.MM.yyyy"));
 
-    const QStringList fields = line.simplified().split(QLatin1Char(','));
+    const QString simplified = line.simplified();
+    const QVector<QStringRef> fields = simplified.splitRef(QLatin1Char(','));
     if (fields.size() < 4)
         return std::nullopt;
 
+    // Once the whole line is simplified, simplifying a field only trims it.
     CallsLocRecord record;
-    record.call = fields.at(0).simplified();
-    record.locator = fields.at(1).simplified();
-    record.weight = fields.at(3).simplified().toInt();
+    record.call = fields.at(0).trimmed().toString();
+    record.locator = fields.at(1).trimmed().toString();
+    record.weight = fields.at(3).trimmed().toInt();
     if (record.call.isEmpty() || record.locator.isEmpty() || record.weight <= 0)
         return std::nullopt;
     // The date is matched exactly as the line's simplification left it: a
     // blank after the comma stays and makes the date invalid.
-    record.date = dates.parse(fields.at(2));
+    record.date = dates.parse(fields.at(2).toString());
     return record;
 }
 
@@ -68,21 +70,22 @@ void ReadCallsLocFiles(const QString &directory)
 
 QByteArray BuildCallsLocDat()
 {
-    QByteArray out;
+    // Built as text and converted to the local encoding in one piece: a
+    // conversion per field would cost more than everything else here.
+    QString out;
     for (const CallEntry &entry : CallDatabase) {
-        const QByteArray call = entry.call.toLocal8Bit();
         for (const LocatorEntry &locator : RankedLocators(entry)) {
-            out += call;
-            out += ',';
-            out += locator.locator.toLocal8Bit();
-            out += ',';
-            out += DayText(locator.date).toLocal8Bit();
-            out += ',';
-            out += QByteArray::number(locator.weight);
-            out += '\n';
+            out += entry.call;
+            out += QLatin1Char(',');
+            out += locator.locator;
+            out += QLatin1Char(',');
+            out += DayText(locator.date);
+            out += QLatin1Char(',');
+            out += QString::number(locator.weight);
+            out += QLatin1Char('\n');
         }
     }
-    return out;
+    return out.toLocal8Bit();
 }
 
 void WriteCallsLocDat()

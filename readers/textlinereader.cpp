@@ -63,11 +63,22 @@ bool TextLineReader::readLine(QByteArray &line)
     if (m_atEnd)
         return false;
     while (line.size() < m_limit) {
-        const int c = nextByte();
-        if (c < 0) {
+        if (m_pos >= m_size && !fill()) {
             m_atEnd = true;
             return false;
         }
+        // Take the plain bytes up to the next CR or LF in one go; those two
+        // are handled one at a time below.
+        const char *start = m_block.constData() + m_pos;
+        const int wanted = qMin(m_size - m_pos, m_limit - line.size());
+        int run = 0;
+        while (run < wanted && start[run] != '\n' && start[run] != '\r')
+            ++run;
+        line.append(start, run);
+        m_pos += run;
+        if (run == wanted)
+            continue;
+        const int c = nextByte();
         line.append(char(c));
         if (c == '\n')
             break;

@@ -57,6 +57,11 @@ void TestCallDatabase::addCallLocator_data()
                          "DL1 ABC|jo62 \t qm|01.05.2026|2" }
         << QStringList { "DL1 ABC JO62QM 1 01.05.2026", "DL1 ABC JO62 QM 2 01.05.2026",
                          "DL1ABC JO62QM 1 01.05.2026" };
+    QTest::newRow("tabs, line ends and letters beyond ASCII")
+        << QStringList { "\tDL1\tABC\n|JO62QM\r|01.05.2026|1", "DL1 ABC|JO62QM|01.05.2026|1",
+                         QString::fromUtf8("dl1\xc3\xa4x|jo62qm|01.05.2026|1"),
+                         QString::fromUtf8("DL1\xc3\x84X|JO62QM|01.05.2026|2") }
+        << QStringList { "DL1 ABC JO62QM 2 01.05.2026", QString::fromUtf8("DL1\xc3\x84X JO62QM 3 01.05.2026") };
     QTest::newRow("century repair before 1980")
         << QStringList { "A1|AA00|31.12.1979|1", "A2|AA00|01.01.1923|1" }
         << QStringList { "A1 AA00 1 31.12.2079", "A2 AA00 1 01.01.2023" };

@@ -28,21 +28,21 @@ QString BuildN1mmText()
 
 QByteArray BuildCallsLocListing()
 {
-    QByteArray out;
+    QString out;
     for (const CallEntry &entry : CallDatabase) {
-        out += entry.call.toLocal8Bit();
-        out += ' ';
+        out += entry.call;
+        out += QLatin1Char(' ');
         for (const LocatorEntry &locator : RankedLocators(entry)) {
-            out += locator.locator.toLocal8Bit();
-            out += " (";
-            out += QByteArray::number(locator.weight);
-            out += ' ';
-            out += DayText(locator.date).toLocal8Bit();
-            out += ") ";
+            out += locator.locator;
+            out += QLatin1String(" (");
+            out += QString::number(locator.weight);
+            out += QLatin1Char(' ');
+            out += DayText(locator.date);
+            out += QLatin1String(") ");
         }
-        out += '\n';
+        out += QLatin1Char('\n');
     }
-    return out;
+    return out.toLocal8Bit();
 }
 
 void WriteN1mmFiles()

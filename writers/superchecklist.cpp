@@ -6,12 +6,12 @@
 
 QByteArray BuildSuperCheckList()
 {
-    QByteArray out;
+    QString out;
     for (const CallEntry &entry : CallDatabase) {
-        out += entry.call.toLocal8Bit();
-        out += '\n';
+        out += entry.call;
+        out += QLatin1Char('\n');
     }
-    return out;
+    return out.toLocal8Bit();
 }
 
 void WriteSuperCheckList()
