@@ -53,6 +53,15 @@ QDateTime Day(const char *text)
     return QDateTime::fromString(value, QStringLiteral("dd.MM.yyyy"));
 }
 
+void AddRecords(const QStringList &records)
+{
+    for (const QString &record : records) {
+        const QStringList parts = record.split(QLatin1Char('|'));
+        const QDateTime date = parts.at(3) == QLatin1String("-") ? QDateTime() : Day(parts.at(3).toLatin1().constData());
+        AddCallLocator(parts.at(0), parts.at(1), date, parts.at(2).toInt());
+    }
+}
+
 QByteArray ReadFileBytes(const QString &path)
 {
     QFile file(path);

@@ -23,6 +23,10 @@ QStringList DumpDatabase();
 /// A local date-time from "dd.MM.yyyy" or "dd.MM.yyyy HH:mm".
 QDateTime Day(const char *text);
 
+/// Hands records written "call|locator|weight|dd.MM.yyyy[ HH:mm]" to
+/// AddCallLocator; a date of "-" is an invalid date-time.
+void AddRecords(const QStringList &records);
+
 QByteArray ReadFileBytes(const QString &path);
 bool WriteFileBytes(const QString &path, const QByteArray &content);
 

@@ -7,21 +7,6 @@
 
 #include <limits>
 
-namespace {
-
-/// Applies adds written as "call|locator|dd.MM.yyyy|weight"; a date field "-" is an invalid date.
-void ApplyAdds(const QStringList &adds)
-{
-    for (const QString &add : adds) {
-        const QStringList parts = add.split(QLatin1Char('|'));
-        const QDateTime date = parts.at(2) == QLatin1String("-")
-            ? QDateTime()
-            : Day(parts.at(2).toLatin1().constData());
-        AddCallLocator(parts.at(0), parts.at(1), date, parts.at(3).toInt());
-    }
-}
-
-} // namespace
 
 class TestCallDatabase : public QObject
 {
@@ -49,54 +34,54 @@ void TestCallDatabase::addCallLocator_data()
 
     // Now is 15.06.2026 12:00, so the age limit is 15.06.2022 12:00.
     QTest::newRow("case and blanks of one call")
-        << QStringList { "dl1abc|jo62qm|01.05.2026|1", " DL1ABC |JO62QM|01.05.2026|1",
-                         "Dl1AbC|Jo62Qm|01.05.2026|1" }
+        << QStringList { "dl1abc|jo62qm|1|01.05.2026", " DL1ABC |JO62QM|1|01.05.2026",
+                         "Dl1AbC|Jo62Qm|1|01.05.2026" }
         << QStringList { "DL1ABC JO62QM 3 01.05.2026" };
     QTest::newRow("inner blanks collapse but still separate calls")
-        << QStringList { "DL1  ABC|JO62QM|01.05.2026|1", "DL1ABC|JO62QM|01.05.2026|1",
-                         "DL1 ABC|jo62 \t qm|01.05.2026|2" }
+        << QStringList { "DL1  ABC|JO62QM|1|01.05.2026", "DL1ABC|JO62QM|1|01.05.2026",
+                         "DL1 ABC|jo62 \t qm|2|01.05.2026" }
         << QStringList { "DL1 ABC JO62QM 1 01.05.2026", "DL1 ABC JO62 QM 2 01.05.2026",
                          "DL1ABC JO62QM 1 01.05.2026" };
     QTest::newRow("tabs, line ends and letters beyond ASCII")
-        << QStringList { "\tDL1\tABC\n|JO62QM\r|01.05.2026|1", "DL1 ABC|JO62QM|01.05.2026|1",
-                         QString::fromUtf8("dl1\xc3\xa4x|jo62qm|01.05.2026|1"),
-                         QString::fromUtf8("DL1\xc3\x84X|JO62QM|01.05.2026|2") }
+        << QStringList { "\tDL1\tABC\n|JO62QM\r|1|01.05.2026", "DL1 ABC|JO62QM|1|01.05.2026",
+                         QString::fromUtf8("dl1\xc3\xa4x|jo62qm|1|01.05.2026"),
+                         QString::fromUtf8("DL1\xc3\x84X|JO62QM|2|01.05.2026") }
         << QStringList { "DL1 ABC JO62QM 2 01.05.2026", QString::fromUtf8("DL1\xc3\x84X JO62QM 3 01.05.2026") };
     QTest::newRow("century repair before 1980")
-        << QStringList { "A1|AA00|31.12.1979|1", "A2|AA00|01.01.1923|1" }
+        << QStringList { "A1|AA00|1|31.12.1979", "A2|AA00|1|01.01.1923" }
         << QStringList { "A1 AA00 1 31.12.2079", "A2 AA00 1 01.01.2023" };
     QTest::newRow("1980 stays and is too old")
-        << QStringList { "A1|AA00|01.01.1980|1", "A2|AA00|01.01.1995|1" } << QStringList {};
+        << QStringList { "A1|AA00|1|01.01.1980", "A2|AA00|1|01.01.1995" } << QStringList {};
     QTest::newRow("five years ago is too old")
-        << QStringList { "A1|AA00|15.06.2021|1" } << QStringList {};
+        << QStringList { "A1|AA00|1|15.06.2021" } << QStringList {};
     QTest::newRow("exactly the limit is kept, a minute before is not")
-        << QStringList { "A1|AA00|15.06.2022 12:00|1", "A2|AA00|15.06.2022 11:59|1" }
+        << QStringList { "A1|AA00|1|15.06.2022 12:00", "A2|AA00|1|15.06.2022 11:59" }
         << QStringList { "A1 AA00 1 15.06.2022" };
     QTest::newRow("merge adds weights and keeps the later date, newer first")
-        << QStringList { "A1|AA00|10.05.2026|10", "A1|AA00|01.05.2026|1" }
+        << QStringList { "A1|AA00|10|10.05.2026", "A1|AA00|1|01.05.2026" }
         << QStringList { "A1 AA00 11 10.05.2026" };
     QTest::newRow("merge adds weights and keeps the later date, older first")
-        << QStringList { "A1|AA00|01.05.2026|1", "A1|AA00|10.05.2026|10" }
+        << QStringList { "A1|AA00|1|01.05.2026", "A1|AA00|10|10.05.2026" }
         << QStringList { "A1 AA00 11 10.05.2026" };
     QTest::newRow("two locators keep first-added order")
-        << QStringList { "A1|ZZ99|01.05.2026|1", "A1|AA00|01.05.2026|5", "A1|ZZ99|02.05.2026|1" }
+        << QStringList { "A1|ZZ99|1|01.05.2026", "A1|AA00|5|01.05.2026", "A1|ZZ99|1|02.05.2026" }
         << QStringList { "A1 ZZ99 2 02.05.2026", "A1 AA00 5 01.05.2026" };
     QTest::newRow("calls keep first-added order")
-        << QStringList { "AB2|AA00|01.05.2026|1", "AA1|AA00|01.05.2026|1", "AB10|AA00|01.05.2026|1",
-                         "AA1|BB00|01.05.2026|1" }
+        << QStringList { "AB2|AA00|1|01.05.2026", "AA1|AA00|1|01.05.2026", "AB10|AA00|1|01.05.2026",
+                         "AA1|BB00|1|01.05.2026" }
         << QStringList { "AB2 AA00 1 01.05.2026", "AA1 AA00 1 01.05.2026", "AA1 BB00 1 01.05.2026",
                          "AB10 AA00 1 01.05.2026" };
     QTest::newRow("empty strings and odd weights are stored")
-        << QStringList { "|AA00|01.05.2026|0", "A1||01.05.2026|-3" }
+        << QStringList { "|AA00|0|01.05.2026", "A1||-3|01.05.2026" }
         << QStringList { " AA00 0 01.05.2026", "A1  -3 01.05.2026" };
-    QTest::newRow("an invalid date is dropped as too old") << QStringList { "A1|AA00|-|1" } << QStringList {};
+    QTest::newRow("an invalid date is dropped as too old") << QStringList { "A1|AA00|1|-" } << QStringList {};
 }
 
 void TestCallDatabase::addCallLocator()
 {
     QFETCH(QStringList, adds);
     QFETCH(QStringList, dump);
-    ApplyAdds(adds);
+    AddRecords(adds);
     QCOMPARE(DumpDatabase(), dump);
 }
 
@@ -114,14 +99,14 @@ void TestCallDatabase::logLines_data()
     QTest::addColumn<QStringList>("adds");
     QTest::addColumn<QByteArray>("log");
 
-    QTest::newRow("kept") << QStringList { "dl1abc|jo62qm|01.05.2026|1" }
+    QTest::newRow("kept") << QStringList { "dl1abc|jo62qm|1|01.05.2026" }
                           << QByteArray("DL1ABC JO62QM 01.05.2026\n");
     QTest::newRow("too old, after the century repair")
-        << QStringList { "a1|aa00|01.01.1985|1", "a2|aa00|31.12.1979|1" }
+        << QStringList { "a1|aa00|1|01.01.1985", "a2|aa00|1|31.12.1979" }
         << QByteArray("A1 AA00 01.01.1985\nQSO too old\nA2 AA00 31.12.2079\n");
     // Qt moves an invalid date-time by 100 years onto a valid day far back in the past.
     QTest::newRow("invalid date")
-        << QStringList { "a1|aa00|-|1" } << QByteArray("A1 AA00 24.11.-4714\nQSO too old\n");
+        << QStringList { "a1|aa00|1|-" } << QByteArray("A1 AA00 24.11.-4714\nQSO too old\n");
 }
 
 void TestCallDatabase::logLines()
@@ -129,7 +114,7 @@ void TestCallDatabase::logLines()
     QFETCH(QStringList, adds);
     QFETCH(QByteArray, log);
     StreamCapture capture(StreamCapture::Log);
-    ApplyAdds(adds);
+    AddRecords(adds);
     QCOMPARE(capture.text(), log);
 }
 

@@ -135,10 +135,7 @@ void TestVhfDtb::writer()
 {
     QFETCH(QStringList, adds);
     QFETCH(QByteArray, file);
-    for (const QString &add : adds) {
-        const QStringList parts = add.split(QLatin1Char('|'));
-        AddCallLocator(parts.at(0), parts.at(1), Day(parts.at(3).toLatin1().constData()), parts.at(2).toInt());
-    }
+    AddRecords(adds);
     QCOMPARE(BuildVhfDtb().toHex(' '), file.toHex(' '));
 }
 

@@ -13,14 +13,6 @@
 
 namespace {
 
-void AddAll(const QStringList &adds) // "call|locator|weight|dd.MM.yyyy"
-{
-    for (const QString &add : adds) {
-        const QStringList parts = add.split(QLatin1Char('|'));
-        AddCallLocator(parts.at(0), parts.at(1), Day(parts.at(3).toLatin1().constData()), parts.at(2).toInt());
-    }
-}
-
 /// Limits the size of files this process may write, for as long as it lives.
 class FileSizeLimit
 {
@@ -92,7 +84,7 @@ void TestWriters::outputs()
     QFETCH(QByteArray, n1mm);
     QFETCH(QByteArray, listing);
     QFETCH(QByteArray, scp);
-    AddAll(adds);
+    AddRecords(adds);
     COMPARE_TEXT(BuildN1mmText().toUtf8(), n1mm);
     COMPARE_TEXT(BuildCallsLocListing(), listing);
     COMPARE_TEXT(BuildSuperCheckList(), scp);
@@ -100,7 +92,7 @@ void TestWriters::outputs()
 
 void TestWriters::n1mmSortsTheDatabaseForGood()
 {
-    AddAll({ "B2|AA00|1|01.05.2026", "A1|AA00|1|01.05.2026" });
+    AddRecords({ "B2|AA00|1|01.05.2026", "A1|AA00|1|01.05.2026" });
     BuildN1mmText();
     QCOMPARE(CallDatabase.at(0).call, QStringLiteral("A1"));
     QCOMPARE(FindCall(QStringLiteral("B2")), 1);
