@@ -15,29 +15,32 @@ constexpr int lineBufferSize = 199;
 
 } // namespace
 
-uint qHash(const BlacklistTable::Key &key, uint seed)
+uint qHash(const BlacklistTable::CallPair &pair, uint seed)
 {
-    uint hash = qHash(key.ownCall, seed);
-    hash = hash * 31 + qHash(key.workedCall, seed);
-    return hash * 31 + qHash(key.julianDay, seed);
+    return qHash(pair.ownCall, seed) * 31 + qHash(pair.workedCall, seed);
 }
 
 void BlacklistTable::append(const BlacklistEntry &entry)
 {
     m_entries.append(entry);
-    m_index.insert(Key { entry.ownCall, entry.workedCall, entry.date.date().toJulianDay() });
+    m_days[CallPair { entry.ownCall, entry.workedCall }].insert(entry.date.date().toJulianDay());
 }
 
-bool BlacklistTable::contains(const QString &ownCall, const QString &workedCall,
-                              const QDate &day) const
+bool BlacklistTable::listsCalls(const QString &ownCall, const QString &workedCall) const
 {
-    return m_index.contains(Key { ownCall, workedCall, day.toJulianDay() });
+    return m_days.contains(CallPair { ownCall, workedCall });
+}
+
+bool BlacklistTable::contains(const QString &ownCall, const QString &workedCall, const QDate &day) const
+{
+    const auto it = m_days.constFind(CallPair { ownCall, workedCall });
+    return it != m_days.constEnd() && it->contains(day.toJulianDay());
 }
 
 void BlacklistTable::clear()
 {
     m_entries.clear();
-    m_index.clear();
+    m_days.clear();
 }
 
 std::optional<BlacklistEntry> ParseBlacklistLine(const QString &line)
@@ -66,7 +69,9 @@ void ReadBlacklistFile(const QString &path)
 
 bool IsBlacklisted(const QString &workedCall, const QString &ownCall, const QDateTime &date)
 {
-    if (Blacklist.isEmpty())
+    // The day is only worked out for listed calls: turning a local date-time
+    // a century on asks the system's time zone rules, which costs.
+    if (!Blacklist.listsCalls(ownCall, workedCall))
         return false;
     if (!Blacklist.contains(ownCall, workedCall, RepairCentury(date).date()))
         return false;

@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QHash>
 #include <QSet>
 #include <QString>
 #include <QVector>
@@ -17,12 +18,14 @@ struct BlacklistEntry
 };
 
 /// The blacklist entries in the order they were read, with an index beside
-/// them on (own call, worked call, calendar day).
+/// them: for each pair of own and worked call, the calendar days listed.
 ///
 /// The EDI reader asks about every contact it reads, so the question must not
-/// cost a walk over the whole list. The index answers exactly as that walk
-/// would: calls compare exactly, days compare as QDate does, so an entry whose
-/// date did not parse (an invalid QDate) matches no valid day.
+/// cost a walk over the whole list, and for the many contacts whose calls are
+/// not listed at all it need not even work out the day. The index answers
+/// exactly as that walk would: calls compare exactly, days compare as QDate
+/// does, so an entry whose date did not parse (an invalid QDate) matches no
+/// valid day.
 class BlacklistTable
 {
 public:
@@ -31,28 +34,29 @@ public:
     const QVector<BlacklistEntry> &entries() const { return m_entries; }
 
     void append(const BlacklistEntry &entry);
-    /// True when some entry has these calls and its date falls on this day.
+    /// True when some entry names these two calls, on whatever day.
+    bool listsCalls(const QString &ownCall, const QString &workedCall) const;
+    /// True when some entry names these two calls and its date falls on this day.
     bool contains(const QString &ownCall, const QString &workedCall, const QDate &day) const;
     void clear();
 
-    struct Key
+    struct CallPair
     {
         QString ownCall;
         QString workedCall;
-        qint64 julianDay; ///< QDate's own value, also for an invalid date
-        bool operator==(const Key &other) const
+        bool operator==(const CallPair &other) const
         {
-            return julianDay == other.julianDay && ownCall == other.ownCall
-                && workedCall == other.workedCall;
+            return ownCall == other.ownCall && workedCall == other.workedCall;
         }
     };
 
 private:
     QVector<BlacklistEntry> m_entries;
-    QSet<Key> m_index;
+    /// QDate's own values (toJulianDay()), an invalid date's included.
+    QHash<CallPair, QSet<qint64>> m_days;
 };
 
-uint qHash(const BlacklistTable::Key &key, uint seed = 0);
+uint qHash(const BlacklistTable::CallPair &pair, uint seed = 0);
 
 /// The process-wide blacklist, filled from the "*.blacklist" files of the
 /// directories visited so far.
