@@ -241,6 +241,9 @@ void TestAsciiImport::description_data()
     QTest::newRow("odd values") << "odd" << "odd|tab|0|1|2|0|yyyyMMdd|-3|2025-03-01";
     QTest::newRow("origin date not a date") << "badorigin" << "badorigin|,|0|1|-1|-5|yyyyMMdd|0|invalid";
     QTest::newRow("absent group, all defaults") << "absent" << "absent|,|0|1|2|1|yyyyMMdd|0|2026-06-15";
+    // Unquoted, the settings file reads a comma as a list separator: the
+    // value is no text, and the whole line becomes one field.
+    QTest::newRow("unquoted comma") << "unquoted" << "unquoted||0|1|2|1|yyyyMMdd|0|2026-06-15";
 }
 
 void TestAsciiImport::description()
@@ -258,7 +261,9 @@ void TestAsciiImport::description()
                                  "[badorigin]\n"
                                  "originDate=garbage\n"
                                  "date=-1\n"
-                                 "wichtung= -5 \n"));
+                                 "wichtung= -5 \n"
+                                 "[unquoted]\n"
+                                 "delimiter=,\n"));
     QSettings settings(dir.filePath("gridcol.ini"), QSettings::IniFormat);
     QCOMPARE(DescriptionText(ReadAsciiImportDescription(settings, group)), description);
     QCOMPARE(settings.group(), QString());
@@ -321,8 +326,13 @@ void TestAsciiImport::groupWithoutKeysOrDate()
     QVERIFY(WriteFileBytes(dir.filePath("calls.dat"), "DL1ABC JO62QM\n"));
     QSettings settings(dir.filePath("gridcol.ini"), QSettings::IniFormat);
     StreamCapture console(StreamCapture::Console);
+    StreamCapture log(StreamCapture::Log);
     ImportConfiguredAsciiFiles(settings, dir.path());
     QCOMPARE(console.text(), QByteArray("Processing a.txt ... 2\nProcessing calls.dat ... 1\n"));
+    // The log shows the weight as configured.
+    QVERIFY(log.text().startsWith("ASCII Import: pattern: *.txt delimiter: TAB dateFormat: yyyyMMdd \n"
+                                  "         call 0 loc 1 date -1 wichtung 0 skip 0\n"
+                                  "Processing a.txt \n"));
     QCOMPARE(DumpDatabase(), QStringList({ "DL1ABC JO62QM 6 15.06.2026", "DL2BBB JO51AB 1 15.06.2026" }));
     QCOMPARE(CallDatabase.at(0).locators.at(0).date, Day("15.06.2026"));
 }
