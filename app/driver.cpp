@@ -2,7 +2,12 @@
 
 #include "app/console.h"
 #include "app/keywait.h"
+#include "database/blacklist.h"
+#include "readers/asciiimport.h"
 #include "readers/callslocfile.h"
+#include "readers/edilog.h"
+#include "readers/kstlist.h"
+#include "readers/sourcefiles.h"
 #include "readers/vhfdtb.h"
 #include "writers/n1mmfile.h"
 #include "writers/superchecklist.h"
@@ -30,9 +35,31 @@ QStringList ReadDirectoryList(QSettings &settings)
     return directories;
 }
 
+namespace {
+
+void ImportKstStep(const QString &directory)
+{
+    const QString path = directory + QStringLiteral("/kstlist");
+    const int users = ImportKstList(path);
+    ConsolePrint("KST Chat user from %s: %d imported\n", qPrintable(path), users);
+}
+
+/// The blacklists of a directory act on its own EDI logs and those of every later directory.
+void AddBlacklistFiles(const QString &directory)
+{
+    const QFileInfoList files = ListSourceFiles(directory, QStringLiteral("*.blacklist"));
+    for (const QFileInfo &file : files) {
+        const QByteArray name = file.fileName().toLocal8Bit();
+        ConsolePrint("Add Blacklist %s ... ", name.constData());
+        FilePrint(DebugLog, "Add blacklist %s \n", name.constData());
+        ReadBlacklistFile(file.absoluteFilePath());
+    }
+}
+
+} // namespace
+
 void ProcessSourceDirectory(QSettings &settings, const QString &directory)
 {
-    Q_UNUSED(settings)
     if (directory.isEmpty())
         return;
 
@@ -48,10 +75,13 @@ void ProcessSourceDirectory(QSettings &settings, const QString &directory)
     FilePrint(DebugLog, "Entering %s\n", text.constData());
 
     ReadCallsLocFiles(directory);
-    // The KST chat user list "kstlist" is read here.
+    ImportKstStep(directory);
     ReadVhfDtb(directory);
-    // Then the configured ASCII imports, the *.exp files, the blacklists, the
-    // EDI logs and the ADIF logs, in this order.
+    ImportConfiguredAsciiFiles(settings, directory);
+    ImportExpFiles(directory);
+    AddBlacklistFiles(directory);
+    ReadEdiFiles(directory);
+    // Then the ADIF logs.
 }
 
 void WriteOutputs()

@@ -62,16 +62,16 @@ QDateTime AgeLimit()
     return limit;
 }
 
-namespace {
-
-/// Two-digit years come out of the date parser in the 1900s; before this day
-/// they are taken to mean the 2000s.
-const QDateTime &CenturyReference()
+QDateTime RepairCentury(const QDateTime &date)
 {
+    // Two-digit years come out of the date parser in the 1900s; before this
+    // day they are taken to mean the 2000s.
     static const QDateTime reference
         = QDateTime::fromString(QStringLiteral("01.01.1980"), QStringLiteral("dd.MM.yyyy"));
-    return reference;
+    return date < reference ? date.addYears(100) : date;
 }
+
+namespace {
 
 /// Weights add up over many runs; a sum that would pass the largest int stays
 /// there instead of wrapping round to a negative weight that the next run's
@@ -106,8 +106,7 @@ void AddCallLocator(QString call, QString locator, QDateTime date, int weight)
     call = Normalised(call);
     locator = Normalised(locator);
 
-    if (date < CenturyReference())
-        date = date.addYears(100);
+    date = RepairCentury(date);
 
     if (DebugLog) {
         // "%s %s %s\n" with call, locator and day, converted in one piece.

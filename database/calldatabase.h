@@ -68,3 +68,7 @@ int FindLocator(const CallEntry &entry, const QString &locator);
 
 /// The oldest date a record may carry: now minus four years.
 QDateTime AgeLimit();
+
+/// The date as the database takes it: a date before 01.01.1980 (a two-digit
+/// year, which the date parser places in the 1900s) moved 100 years on.
+QDateTime RepairCentury(const QDateTime &date);

@@ -2,6 +2,7 @@
 
 #include "app/clock.h"
 #include "app/console.h"
+#include "database/blacklist.h"
 #include "database/calldatabase.h"
 
 #include <QDir>
@@ -26,6 +27,7 @@ QDateTime TestNow()
 void ResetProgramState(const QDateTime &now)
 {
     CallDatabase.clear();
+    Blacklist.clear();
     Clock::setNow(now);
     DebugLog = nullptr;
     SetConsoleFile(nullptr);

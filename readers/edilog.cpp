@@ -1,0 +1,142 @@
+#include "readers/edilog.h"
+
+#include "app/clock.h"
+#include "app/console.h"
+#include "database/blacklist.h"
+#include "database/calldatabase.h"
+#include "database/datetext.h"
+#include "readers/sourcefiles.h"
+#include "readers/textlinereader.h"
+
+#include <QVector>
+
+namespace {
+
+/// 98 characters of text a read, plus the terminating zero.
+constexpr int lineBufferSize = 99;
+
+/// Fields of a QSO record, counted from 0: date, worked call, received locator.
+constexpr int dateField = 0;
+constexpr int callField = 2;
+constexpr int locatorField = 9;
+constexpr int minimumFields = 10;
+
+DateTextParser &ShortDates()
+{
+    static DateTextParser parser(QStringLiteral("yyMMdd"));
+    return parser;
+}
+
+DateTextParser &LongDates()
+{
+    static DateTextParser parser(QStringLiteral("yyyyMMdd"));
+    return parser;
+}
+
+} // namespace
+
+QDateTime ParseEdiHeaderDate(const QString &value)
+{
+    const QDateTime whole = ShortDates().parse(value);
+    if (whole.isValid())
+        return whole;
+    // Real REG1TEST logs give the first and the last day of the contest in
+    // eight digits; "yyMMdd" never matches that, and the own station, the
+    // strongest record of the log, would be lost as undated. The first day
+    // is the date of the log.
+    const QString first = value.section(QLatin1Char(';'), 0, 0);
+    const QDateTime longDate = LongDates().parse(first);
+    if (longDate.isValid())
+        return longDate;
+    return ShortDates().parse(first);
+}
+
+bool ApplyEdiHeaderLine(const QString &line, EdiHeader &header)
+{
+    const QString simplified = line.simplified();
+    const QVector<QStringRef> parts = simplified.splitRef(QLatin1Char('='));
+    if (parts.size() >= 2) {
+        // The key is taken exactly as split: "PCall =" is not "PCall".
+        const QStringRef key = parts.at(0);
+        if (key.compare(QLatin1String("PCall"), Qt::CaseInsensitive) == 0)
+            header.ownCall = parts.at(1).toString();
+        else if (key.compare(QLatin1String("PWWLo"), Qt::CaseInsensitive) == 0)
+            header.ownLocator = parts.at(1).toString();
+        else if (key.compare(QLatin1String("TDate"), Qt::CaseInsensitive) == 0)
+            header.ownDate = ParseEdiHeaderDate(parts.at(1).toString());
+    }
+    return simplified.startsWith(QLatin1String("[QSORecords"), Qt::CaseInsensitive);
+}
+
+EdiQsoLine ParseEdiQsoLine(const QString &line)
+{
+    EdiQsoLine qso;
+    const QString simplified = line.simplified();
+    if (simplified.startsWith(QLatin1Char('['))) {
+        qso.kind = EdiQsoLine::SectionEnd;
+        return qso;
+    }
+    const QVector<QStringRef> fields = simplified.splitRef(QLatin1Char(';'));
+    if (fields.size() < minimumFields)
+        return qso;
+    qso.call = fields.at(callField).toString().simplified();
+    qso.locator = fields.at(locatorField).toString().simplified();
+    if (qso.call.isEmpty() || qso.locator.isEmpty())
+        return qso;
+    // The date is matched as the line's simplification left it: a blank
+    // inside the field makes it invalid, which does not skip the contact.
+    qso.date = ShortDates().parse(fields.at(dateField).toString());
+    qso.kind = EdiQsoLine::Contact;
+    return qso;
+}
+
+int ReadEdiFile(const QFileInfo &file)
+{
+    const QByteArray name = file.fileName().toLocal8Bit();
+    ConsolePrint("Processing %s ... ", name.constData());
+    FilePrint(DebugLog, "Process %s \n", name.constData());
+
+    TextLineReader reader(lineBufferSize);
+    if (!reader.open(file.absoluteFilePath())) {
+        ConsolePrint("Fehler beim Oeffnen\n");
+        return 0;
+    }
+
+    EdiHeader header;
+    header.ownDate = Clock::now();
+    bool qsoSection = false;
+    QString line;
+    while (reader.readLine(line)) {
+        if (ApplyEdiHeaderLine(line, header)) {
+            qsoSection = true;
+            break;
+        }
+    }
+
+    if (!header.ownCall.isEmpty() && !header.ownLocator.isEmpty())
+        AddCallLocator(header.ownCall, header.ownLocator, header.ownDate, 10);
+
+    // A log that ends before its QSO section has no contacts; its console
+    // line still gets its count, and the directory's other logs are read.
+    int count = 0;
+    while (qsoSection && reader.readLine(line)) {
+        const EdiQsoLine qso = ParseEdiQsoLine(line);
+        if (qso.kind == EdiQsoLine::SectionEnd)
+            break;
+        if (qso.kind != EdiQsoLine::Contact)
+            continue;
+        if (IsBlacklisted(qso.call, header.ownCall, qso.date))
+            continue;
+        AddCallLocator(qso.call, qso.locator, qso.date, 1);
+        ++count;
+    }
+    ConsolePrint("%d\n", count);
+    return count;
+}
+
+void ReadEdiFiles(const QString &directory)
+{
+    const QFileInfoList files = ListSourceFiles(directory, QStringLiteral("*.edi"));
+    for (const QFileInfo &file : files)
+        ReadEdiFile(file);
+}

@@ -1,0 +1,52 @@
+#include "readers/kstlist.h"
+
+#include "app/clock.h"
+#include "database/calldatabase.h"
+#include "readers/textlinereader.h"
+
+#include <QStringList>
+
+namespace {
+
+/// 198 bytes of text a read, plus the terminating zero.
+constexpr int lineBufferSize = 199;
+
+constexpr int userWeight = 10;
+
+} // namespace
+
+std::optional<KstUser> ParseKstLine(const QString &line)
+{
+    const QString simplified = line.simplified();
+    if (simplified.contains(QLatin1String("chat>"), Qt::CaseInsensitive))
+        return std::nullopt;
+    const QStringList words = simplified.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    // The third word (the user's name) must be there, though it is not used.
+    if (words.size() < 3)
+        return std::nullopt;
+    KstUser user;
+    user.call = words.at(0).simplified();
+    user.call.remove(QLatin1Char('('));
+    user.call.remove(QLatin1Char(')'));
+    user.locator = words.at(1).simplified();
+    if (user.call.isEmpty() || user.locator.isEmpty())
+        return std::nullopt;
+    return user;
+}
+
+int ImportKstList(const QString &path)
+{
+    TextLineReader reader(lineBufferSize);
+    if (!reader.open(path))
+        return 0;
+    const QDateTime now = Clock::now();
+    int count = 0;
+    QString line;
+    while (reader.readLine(line)) {
+        if (const std::optional<KstUser> user = ParseKstLine(line)) {
+            AddCallLocator(user->call, user->locator, now, userWeight);
+            ++count;
+        }
+    }
+    return count;
+}
