@@ -48,4 +48,10 @@ bool setNowFromEnvironment()
     return true;
 }
 
+void nameTheSystemTimeZone()
+{
+    if (qEnvironmentVariableIsEmpty("TZ"))
+        qputenv("TZ", ":/etc/localtime");
+}
+
 } // namespace Clock

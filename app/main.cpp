@@ -1,8 +1,6 @@
 #include "app/clock.h"
 #include "app/driver.h"
 
-#include <QtGlobal>
-
 #include <csignal>
 #include <cstdio>
 
@@ -11,12 +9,7 @@ int main(int argc, char **argv)
     // A file size limit then makes a write fail, which the outputs handle,
     // instead of killing the run halfway.
     std::signal(SIGXFSZ, SIG_IGN);
-
-    // Without TZ the C library reads /etc/localtime again for every local
-    // time Qt works out, several times a record; naming the same file once
-    // keeps the zone and spares the reads.
-    if (qEnvironmentVariableIsEmpty("TZ"))
-        qputenv("TZ", ":/etc/localtime");
+    Clock::nameTheSystemTimeZone();
 
     if (!Clock::setNowFromEnvironment())
         std::fprintf(stderr, "gridcol: GRIDCOL_NOW is not an ISO 8601 date-time; using the system clock\n");

@@ -89,6 +89,7 @@ bool WalkBlacklist(const QString &workedCall, const QString &ownCall, const QDat
 
 int main(int argc, char **argv)
 {
+    Clock::nameTheSystemTimeZone();
     QCoreApplication application(argc, argv);
     const int contacts = argc > 1 ? std::atoi(argv[1]) : 1000000;
     const int entries = argc > 2 ? std::atoi(argv[2]) : 20000;
