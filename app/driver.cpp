@@ -1,7 +1,9 @@
 #include "app/driver.h"
 
+#include "adif/adifdatabase.h"
 #include "app/console.h"
 #include "app/keywait.h"
+#include "readers/adiflog.h"
 #include "readers/callslocfile.h"
 #include "readers/vhfdtb.h"
 #include "writers/n1mmfile.h"
@@ -52,6 +54,7 @@ void ProcessSourceDirectory(QSettings &settings, const QString &directory)
     ReadVhfDtb(directory);
     // Then the configured ASCII imports, the *.exp files, the blacklists, the
     // EDI logs and the ADIF logs, in this order.
+    ImportAdifFiles(directory);
 }
 
 void WriteOutputs()
@@ -70,6 +73,8 @@ int RunGridcol(int argc, char **argv)
 
     ConsolePrint("gridcol: Collects a Call-Locator database from multible sources.\nVersion 1.2 Mai 2023\n");
     FilePrint(DebugLog, "Version 1.2 Mai 2023\n");
+
+    AdifStore.LoadFieldCatalogue(0, QStringLiteral("adif.txt"));
 
     QSettings settings(QStringLiteral("gridcol.ini"), QSettings::IniFormat);
     // Paths and patterns with letters beyond ASCII are written in UTF-8 on this system.
