@@ -1,5 +1,6 @@
 #include "testsupport.h"
 
+#include "adif/adifdatabase.h"
 #include "app/clock.h"
 #include "app/console.h"
 #include "database/calldatabase.h"
@@ -25,6 +26,7 @@ QDateTime TestNow()
 void ResetProgramState(const QDateTime &now)
 {
     CallDatabase.clear();
+    AdifStore.Reset();
     Clock::setNow(now);
     DebugLog = nullptr;
     SetConsoleFile(nullptr);
