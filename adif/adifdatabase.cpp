@@ -166,8 +166,7 @@ void AdifDataBase::Deselect(int id)
 
 void AdifDataBase::MarkMatching(int position, const QString &pattern, bool contains, bool select)
 {
-    const QString wildcard
-        = contains ? QLatin1Char('*') + pattern + QLatin1Char('*') : pattern;
+    const QString wildcard = contains ? QLatin1Char('*') + pattern + QLatin1Char('*') : pattern;
     const QRegExp matcher(wildcard, Qt::CaseInsensitive, QRegExp::Wildcard);
     m_selectionActive = true;
     for (AdifRecord &record : m_records) {
@@ -194,8 +193,8 @@ void AdifDataBase::MarkDateRange(const QDateTime &from, const QDateTime &to, boo
     const int timePosition = FieldIndex(QStringLiteral("TIME_ON"));
     DateTextParser moments(QStringLiteral("yyyyMMdd HHmm"));
     for (AdifRecord &record : m_records) {
-        const QString text = record.Value(datePosition) + QLatin1Char(' ')
-            + record.Value(timePosition).left(4);
+        const QString text
+            = record.Value(datePosition) + QLatin1Char(' ') + record.Value(timePosition).left(4);
         const QDateTime moment = moments.parse(text);
         if (moment.isValid() && moment > from && moment < to)
             record.selected = select;

@@ -271,9 +271,9 @@ public:
     int filter(QString &text, AdifStateMachine &machine)
     {
         int size = text.size();
-        if (m_heldReturn) {
+        if (m_heldReturn && size > 0) {
             m_heldReturn = false;
-            if (size > 0 && text.at(0) != QLatin1Char('\n'))
+            if (text.at(0) != QLatin1Char('\n'))
                 machine.feed(&carriageReturn, &carriageReturn + 1);
         }
         if (text.indexOf(carriageReturn) >= 0) {
@@ -348,7 +348,8 @@ int AdifDataBase::ReadAdifFile(QIODevice &device, const AdifProgress &progress)
         if (got <= 0)
             break;
         if (!decoder)
-            decoder.reset(new QTextDecoder(CodecFor(QByteArray::fromRawData(block.constData(), int(got)))));
+            decoder.reset(
+                new QTextDecoder(CodecFor(QByteArray::fromRawData(block.constData(), int(got)))));
         // Some decoders append to the target, others replace it.
         text.resize(0);
         decoder->toUnicode(&text, block.constData(), int(got));

@@ -24,9 +24,9 @@ namespace {
 /// CR LF line ends, a mix of HF and VHF bands, some without locator.
 QByteArray SyntheticLog(qint64 bytes)
 {
-    static const char *const bands[][2] = { { "20m", "14.074" }, { "40m", "7.074" },
-                                             { "2m", "144.300" }, { "70cm", "432.200" },
-                                             { "23cm", "1296.200" }, { "6m", "50.313" } };
+    static const char *const bands[][2]
+        = { { "20m", "14.074" },   { "40m", "7.074" },     { "2m", "144.300" },
+            { "70cm", "432.200" }, { "23cm", "1296.200" }, { "6m", "50.313" } };
     static const char *const modes[] = { "SSB", "CW", "FT8", "FM" };
     QByteArray log;
     log.reserve(int(qMin<qint64>(bytes + 4096, 0x7ff00000)));
@@ -44,7 +44,8 @@ QByteArray SyntheticLog(qint64 bytes)
         const QByteArray call = "D" + QByteArray(1, char('A' + r % 26)) + QByteArray::number(r % 10)
             + QByteArray(1, char('A' + (r >> 5) % 26)) + QByteArray(1, char('A' + (r >> 10) % 26))
             + QByteArray(1, char('A' + (r >> 15) % 26));
-        const QByteArray locator = QByteArray(1, char('A' + r % 18)) + QByteArray(1, char('A' + (r >> 4) % 18))
+        const QByteArray locator = QByteArray(1, char('A' + r % 18))
+            + QByteArray(1, char('A' + (r >> 4) % 18))
             + QByteArray::number((r >> 8) % 100).rightJustified(2, '0')
             + QByteArray(1, char('a' + (r >> 12) % 24)) + QByteArray(1, char('a' + (r >> 16) % 24));
         const QByteArray date = "2026" + QByteArray::number(1 + (r >> 3) % 5).rightJustified(2, '0')
@@ -113,7 +114,8 @@ int main(int argc, char **argv)
     const QString path = directory.filePath(QStringLiteral("bench.adi"));
     {
         QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(SyntheticLog(megabytes * 1000 * 1000)) < 0) {
+        if (!file.open(QIODevice::WriteOnly)
+            || file.write(SyntheticLog(megabytes * 1000 * 1000)) < 0) {
             std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
             return 1;
         }

@@ -14,7 +14,10 @@ double BandFrequency(const QString &band)
     {
         const char *name;
         double megahertz;
-    } bands[] = { { "2M", 144.0 }, { "70CM", 432.0 }, { "23CM", 1296.0 }, { "13CM", 2320.0 },
+    } bands[] = { { "2M", 144.0 },
+                  { "70CM", 432.0 },
+                  { "23CM", 1296.0 },
+                  { "13CM", 2320.0 },
                   { "9CM", 3400.0 } };
     for (const auto &entry : bands) {
         if (band.compare(QLatin1String(entry.name), Qt::CaseInsensitive) == 0)

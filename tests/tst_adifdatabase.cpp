@@ -12,7 +12,8 @@ AdifRecord Record(const QStringList &values)
 {
     AdifRecord record;
     for (const QString &value : values)
-        record.SetValue(value.section(QLatin1Char('='), 0, 0).toInt(), value.section(QLatin1Char('='), 1));
+        record.SetValue(value.section(QLatin1Char('='), 0, 0).toInt(),
+                        value.section(QLatin1Char('='), 1));
     return record;
 }
 
@@ -95,7 +96,8 @@ void TestAdifDataBase::recordValues()
     record.id = 5;
     record.selected = true;
     record.SetValue(3, QStringLiteral("x"));
-    QCOMPARE(record.values, QVector<QString>({ QString(), QString(), QString(), QStringLiteral("x") }));
+    QCOMPARE(record.values,
+             QVector<QString>({ QString(), QString(), QString(), QStringLiteral("x") }));
     QCOMPARE(record.Value(3), QStringLiteral("x"));
     QCOMPARE(record.Value(4), QString());
     QCOMPARE(record.Value(-1), QString());
@@ -238,8 +240,8 @@ void TestAdifDataBase::selectMatching_data()
     QTest::newRow("question mark") << "?2m" << false << QList<int> { 3 };
     QTest::newRow("set") << "[17]*" << false << QList<int> { 3, 4 };
     QTest::newRow("empty pattern matches empty values") << "" << false << QList<int> { 5 };
-    QTest::newRow("empty pattern anywhere matches all") << "" << true
-                                                        << QList<int> { 1, 2, 3, 4, 5, 6 };
+    QTest::newRow("empty pattern anywhere matches all")
+        << "" << true << QList<int> { 1, 2, 3, 4, 5, 6 };
     QTest::newRow("no match") << "6m" << true << QList<int> {};
 }
 
@@ -284,14 +286,22 @@ void TestAdifDataBase::dateRange_data()
     QTest::addColumn<bool>("inside");
 
     // The range is 01.05.2023 00:00 to 02.05.2023 00:00, both ends outside.
-    QTest::newRow("six-digit time inside") << "20230501" << "123456" << true;
-    QTest::newRow("four-digit time inside") << "20230501" << "2359" << true;
-    QTest::newRow("equal to from") << "20230501" << "0000" << false;
-    QTest::newRow("equal to to") << "20230502" << "0000" << false;
-    QTest::newRow("day before") << "20230430" << "2359" << false;
-    QTest::newRow("no time") << "20230501" << "" << false;
-    QTest::newRow("no date") << "" << "1200" << false;
-    QTest::newRow("not a date") << "2023-05-01" << "1200" << false;
+    QTest::newRow("six-digit time inside") << "20230501"
+                                           << "123456" << true;
+    QTest::newRow("four-digit time inside") << "20230501"
+                                            << "2359" << true;
+    QTest::newRow("equal to from") << "20230501"
+                                   << "0000" << false;
+    QTest::newRow("equal to to") << "20230502"
+                                 << "0000" << false;
+    QTest::newRow("day before") << "20230430"
+                                << "2359" << false;
+    QTest::newRow("no time") << "20230501"
+                             << "" << false;
+    QTest::newRow("no date") << ""
+                             << "1200" << false;
+    QTest::newRow("not a date") << "2023-05-01"
+                                << "1200" << false;
 }
 
 void TestAdifDataBase::dateRange()
@@ -433,11 +443,13 @@ void TestAdifDataBase::loadFieldCatalogue_data()
         << QByteArray("CALL Call Callsign of the contacted station\n")
         << QStringList { "CALL|Call|Callsign of the contacted station" };
     QTest::newRow("blanks and lower case")
-        << QByteArray("  qso_date   Date  \n") << QStringList { "QSO_DATE|Date|The [qso_date] ADIF field" };
-    QTest::newRow("a single word") << QByteArray("band\n")
-                                   << QStringList { "BAND|[band]|The [band] ADIF field" };
+        << QByteArray("  qso_date   Date  \n")
+        << QStringList { "QSO_DATE|Date|The [qso_date] ADIF field" };
+    QTest::newRow("a single word")
+        << QByteArray("band\n") << QStringList { "BAND|[band]|The [band] ADIF field" };
     QTest::newRow("blank lines, a lone #, no line end at the end")
-        << QByteArray("\n   \n\t\n#\nMODE Mode") << QStringList { "#|[#]|The [#] ADIF field", "MODE|Mode|The [MODE] ADIF field" };
+        << QByteArray("\n   \n\t\n#\nMODE Mode")
+        << QStringList { "#|[#]|The [#] ADIF field", "MODE|Mode|The [MODE] ADIF field" };
     QTest::newRow("tabs, CR LF and inner runs of blanks")
         << QByteArray("FREQ\tMHz \t transmit   frequency\r\nBAND Band\r\n")
         << QStringList { "FREQ|MHz|transmit frequency", "BAND|Band|The [BAND] ADIF field" };
@@ -449,8 +461,10 @@ void TestAdifDataBase::loadFieldCatalogue_data()
     QTest::newRow("repeated names stay twice")
         << QByteArray("CALL One\ncall Two\n")
         << QStringList { "CALL|One|The [CALL] ADIF field", "CALL|Two|The [call] ADIF field" };
-    QTest::newRow("UTF-8") << QByteArray("qth Ort Standort der Gegenstation (\xc3\xa4\xc3\xb6\xc3\xbc)\n")
-                           << QStringList { QString::fromUtf8("QTH|Ort|Standort der Gegenstation (\xc3\xa4\xc3\xb6\xc3\xbc)") };
+    QTest::newRow("UTF-8") << QByteArray(
+        "qth Ort Standort der Gegenstation (\xc3\xa4\xc3\xb6\xc3\xbc)\n")
+                           << QStringList { QString::fromUtf8(
+                                  "QTH|Ort|Standort der Gegenstation (\xc3\xa4\xc3\xb6\xc3\xbc)") };
     QTest::newRow("empty file") << QByteArray() << QStringList {};
 }
 
@@ -531,13 +545,27 @@ void TestAdifDataBase::fieldIndexMatchesCaseInsensitiveCompare()
     // sign, dotted and dotless i, Greek sigmas, Deseret letters outside the
     // Basic Multilingual Plane, and a lone surrogate.
     const QStringList names = {
-        QString::fromUtf8("\xc3\x9f"), QStringLiteral("SS"), QStringLiteral("ss"),
-        QString::fromUtf8("\xc5\xbf"), QStringLiteral("s"), QString::fromUtf8("\xe2\x84\xaa"),
-        QStringLiteral("k"), QString::fromUtf8("\xc4\xb0"), QStringLiteral("i"),
-        QString::fromUtf8("\xc4\xb1"), QStringLiteral("I"), QString::fromUtf8("\xcf\x82"),
-        QString::fromUtf8("\xce\xa3"), QString::fromUtf8("\xcf\x83"), QString::fromUtf8("\xf0\x90\x90\x80"),
-        QString::fromUtf8("\xf0\x90\x90\xa8"), QString(QChar(0xd801)), QString(QChar(0xdc00)),
-        QStringLiteral("call"), QStringLiteral("CALL"), QString::fromUtf8("gridsquare\xc3\xa4"),
+        QString::fromUtf8("\xc3\x9f"),
+        QStringLiteral("SS"),
+        QStringLiteral("ss"),
+        QString::fromUtf8("\xc5\xbf"),
+        QStringLiteral("s"),
+        QString::fromUtf8("\xe2\x84\xaa"),
+        QStringLiteral("k"),
+        QString::fromUtf8("\xc4\xb0"),
+        QStringLiteral("i"),
+        QString::fromUtf8("\xc4\xb1"),
+        QStringLiteral("I"),
+        QString::fromUtf8("\xcf\x82"),
+        QString::fromUtf8("\xce\xa3"),
+        QString::fromUtf8("\xcf\x83"),
+        QString::fromUtf8("\xf0\x90\x90\x80"),
+        QString::fromUtf8("\xf0\x90\x90\xa8"),
+        QString(QChar(0xd801)),
+        QString(QChar(0xdc00)),
+        QStringLiteral("call"),
+        QStringLiteral("CALL"),
+        QString::fromUtf8("gridsquare\xc3\xa4"),
         QString::fromUtf8("GRIDSQUARE\xc3\x84"),
     };
     AdifDataBase store;

@@ -60,7 +60,7 @@ int CompleteRecords(const QByteArray &bytes, int length, const QByteArray &endTa
 }
 
 /// The bytes of a literal, zero bytes included.
-template<int N>
+template <int N>
 QByteArray Bytes(const char (&text)[N])
 {
     return QByteArray(text, N - 1);
@@ -124,12 +124,14 @@ void TestAdifParser::tags_data()
     QTest::newRow("no header: eoh with an empty value")
         << QByteArray("<CALL:6>N0CALL<EOH><eor>") << QStringList { "1|CALL=N0CALL" }
         << QStringList { "CALL", "EOH" };
-    QTest::newRow("header ended by <EOH>") << QByteArray("Log\n<ADIF_VER:5>3.1.0\n<EOH>\n<CALL:1>A<EOR>\n")
-                                           << QStringList { "1|CALL=A" } << QStringList { "CALL" };
+    QTest::newRow("header ended by <EOH>")
+        << QByteArray("Log\n<ADIF_VER:5>3.1.0\n<EOH>\n<CALL:1>A<EOR>\n")
+        << QStringList { "1|CALL=A" } << QStringList { "CALL" };
     QTest::newRow("header ended by <Eoh>") << QByteArray(" <Eoh><CALL:1>A<EoR>")
                                            << QStringList { "1|CALL=A" } << QStringList { "CALL" };
     QTest::newRow("header ended by <eoh>, first character a line end")
-        << QByteArray("\n<eoh><call:1>A<eor>") << QStringList { "1|CALL=A" } << QStringList { "CALL" };
+        << QByteArray("\n<eoh><call:1>A<eor>") << QStringList { "1|CALL=A" }
+        << QStringList { "CALL" };
     QTest::newRow("a file of just <eoh> has no header and no record")
         << QByteArray("<eoh>") << QStringList {} << QStringList {};
     QTest::newRow("<eoh > does not end the header")
@@ -140,78 +142,94 @@ void TestAdifParser::tags_data()
         << QByteArray("<CALL:1>A<EOR><CALL:1>B<eor><CALL:1>C<EoR>")
         << QStringList { "1|CALL=A", "2|CALL=B", "3|CALL=C" } << QStringList { "CALL" };
     QTest::newRow("<EOR:0> is a skipped field")
-        << QByteArray("<CALL:1>A<EOR:0> skipped <BAND:2>2m<eor>") << QStringList { "1|CALL=A|BAND=2m" }
-        << QStringList { "CALL", "BAND" };
+        << QByteArray("<CALL:1>A<EOR:0> skipped <BAND:2>2m<eor>")
+        << QStringList { "1|CALL=A|BAND=2m" } << QStringList { "CALL", "BAND" };
     QTest::newRow("< eor> is an open value of EOR")
         << QByteArray("<CALL:1>A< eor>x<eor>") << QStringList { "1|CALL=A|EOR=x" }
         << QStringList { "CALL", "EOR" };
     QTest::newRow("<eor > is an open value of EOR")
         << QByteArray("<CALL:1>A<eor > y <eor>") << QStringList { "1|CALL=A|EOR=y" }
         << QStringList { "CALL", "EOR" };
-    QTest::newRow("data type indicator") << QByteArray("<CALL:6:S>N0CALL<eor><CALL:6>N0CALL<eor>")
-                                         << QStringList { "1|CALL=N0CALL", "2|CALL=N0CALL" }
-                                         << QStringList { "CALL" };
-    QTest::newRow("anything up to > is the type") << QByteArray("<CALL:6:x:y z>N0CALL<eor>")
-                                                   << QStringList { "1|CALL=N0CALL" } << QStringList { "CALL" };
+    QTest::newRow("data type indicator")
+        << QByteArray("<CALL:6:S>N0CALL<eor><CALL:6>N0CALL<eor>")
+        << QStringList { "1|CALL=N0CALL", "2|CALL=N0CALL" } << QStringList { "CALL" };
+    QTest::newRow("anything up to > is the type")
+        << QByteArray("<CALL:6:x:y z>N0CALL<eor>") << QStringList { "1|CALL=N0CALL" }
+        << QStringList { "CALL" };
     QTest::newRow("length 0 stores nothing, text up to < skipped")
-        << QByteArray("<CALL:0>N0CALL<BAND:2>2m<eor>") << QStringList { "1|BAND=2m" } << QStringList { "BAND" };
-    QTest::newRow("length x stores nothing") << QByteArray("<CALL:x>N0CALL<eor>") << QStringList { "1" }
-                                             << QStringList {};
-    QTest::newRow("empty length stores nothing") << QByteArray("<CALL:>N0CALL<eor>") << QStringList { "1" }
-                                                 << QStringList {};
-    QTest::newRow("blanks around the length") << QByteArray("<CALL: 6 >N0CALL<eor>")
-                                              << QStringList { "1|CALL=N0CALL" } << QStringList { "CALL" };
-    QTest::newRow("plus sign") << QByteArray("<CALL:+6>N0CALL<eor>") << QStringList { "1|CALL=N0CALL" }
-                               << QStringList { "CALL" };
-    QTest::newRow("two numbers are no number") << QByteArray("<CALL:1 6>N0CALL<eor>") << QStringList { "1" }
-                                               << QStringList {};
+        << QByteArray("<CALL:0>N0CALL<BAND:2>2m<eor>") << QStringList { "1|BAND=2m" }
+        << QStringList { "BAND" };
+    QTest::newRow("length x stores nothing")
+        << QByteArray("<CALL:x>N0CALL<eor>") << QStringList { "1" } << QStringList {};
+    QTest::newRow("empty length stores nothing")
+        << QByteArray("<CALL:>N0CALL<eor>") << QStringList { "1" } << QStringList {};
+    QTest::newRow("blanks around the length")
+        << QByteArray("<CALL: 6 >N0CALL<eor>") << QStringList { "1|CALL=N0CALL" }
+        << QStringList { "CALL" };
+    QTest::newRow("plus sign") << QByteArray("<CALL:+6>N0CALL<eor>")
+                               << QStringList { "1|CALL=N0CALL" } << QStringList { "CALL" };
+    QTest::newRow("two numbers are no number")
+        << QByteArray("<CALL:1 6>N0CALL<eor>") << QStringList { "1" } << QStringList {};
     QTest::newRow("lower-case name, value simplified")
-        << QByteArray("<call:7>n0call <eor>") << QStringList { "1|CALL=n0call" } << QStringList { "CALL" };
-    QTest::newRow("< inside a counted value") << QByteArray("<NOTES:3>a<b<eor>") << QStringList { "1|NOTES=a<b" }
-                                              << QStringList { "NOTES" };
+        << QByteArray("<call:7>n0call <eor>") << QStringList { "1|CALL=n0call" }
+        << QStringList { "CALL" };
+    QTest::newRow("< inside a counted value")
+        << QByteArray("<NOTES:3>a<b<eor>") << QStringList { "1|NOTES=a<b" }
+        << QStringList { "NOTES" };
     QTest::newRow("a counted value ends after n characters whatever follows")
         << QByteArray("<CALL:2>N0CALL<BAND:2>2m<eor>") << QStringList { "1|CALL=N0|BAND=2m" }
         << QStringList { "CALL", "BAND" };
-    QTest::newRow("line end inside a counted value") << QByteArray("<NOTES:3>a\nb<eor>")
-                                                     << QStringList { "1|NOTES=a b" } << QStringList { "NOTES" };
-    QTest::newRow("CR LF is one character") << QByteArray("<NOTES:3>a\r\nb<eor>")
-                                            << QStringList { "1|NOTES=a b" } << QStringList { "NOTES" };
-    QTest::newRow("a lone CR is a character") << QByteArray("<NOTES:3>a\rbc<eor>")
-                                              << QStringList { "1|NOTES=a b" } << QStringList { "NOTES" };
+    QTest::newRow("line end inside a counted value")
+        << QByteArray("<NOTES:3>a\nb<eor>") << QStringList { "1|NOTES=a b" }
+        << QStringList { "NOTES" };
+    QTest::newRow("CR LF is one character")
+        << QByteArray("<NOTES:3>a\r\nb<eor>") << QStringList { "1|NOTES=a b" }
+        << QStringList { "NOTES" };
+    QTest::newRow("a lone CR is a character")
+        << QByteArray("<NOTES:3>a\rbc<eor>") << QStringList { "1|NOTES=a b" }
+        << QStringList { "NOTES" };
     QTest::newRow("CR CR LF") << QByteArray("<NOTES:3>a\r\r\nb<eor>") << QStringList { "1|NOTES=a" }
                               << QStringList { "NOTES" };
     QTest::newRow("open value up to the next <")
-        << QByteArray("<CALL>N0CALL  XY<BAND:2>2m<eor>") << QStringList { "1|CALL=N0CALL XY|BAND=2m" }
-        << QStringList { "CALL", "BAND" };
-    QTest::newRow("name simplified") << QByteArray("< call\t>x<eor>") << QStringList { "1|CALL=x" }
-                                     << QStringList { "CALL" };
-    QTest::newRow("< inside a name") << QByteArray("<A<B:1>x<eor>") << QStringList { "1|A<B=x" }
-                                     << QStringList { "A<B" };
-    QTest::newRow("empty name") << QByteArray("<:1>x<eor>") << QStringList { "1|=x" } << QStringList { "" };
+        << QByteArray("<CALL>N0CALL  XY<BAND:2>2m<eor>")
+        << QStringList { "1|CALL=N0CALL XY|BAND=2m" } << QStringList { "CALL", "BAND" };
+    QTest::newRow("name simplified")
+        << QByteArray("< call\t>x<eor>") << QStringList { "1|CALL=x" } << QStringList { "CALL" };
+    QTest::newRow("< inside a name")
+        << QByteArray("<A<B:1>x<eor>") << QStringList { "1|A<B=x" } << QStringList { "A<B" };
+    QTest::newRow("empty name") << QByteArray("<:1>x<eor>") << QStringList { "1|=x" }
+                                << QStringList { "" };
     QTest::newRow("text between tags is skipped")
         << QByteArray("<CALL:1>A garbage > here\n<BAND:2>2m  <eor> more\n")
         << QStringList { "1|CALL=A|BAND=2m" } << QStringList { "CALL", "BAND" };
-    QTest::newRow("the later of two values wins") << QByteArray("<CALL:1>A<call:1>B<eor>")
-                                                  << QStringList { "1|CALL=B" } << QStringList { "CALL" };
+    QTest::newRow("the later of two values wins")
+        << QByteArray("<CALL:1>A<call:1>B<eor>") << QStringList { "1|CALL=B" }
+        << QStringList { "CALL" };
     QTest::newRow("a record without its end tag is dropped")
-        << QByteArray("<CALL:1>A<eor><CALL:1>B") << QStringList { "1|CALL=A" } << QStringList { "CALL" };
-    QTest::newRow("a counted value cut short is dropped") << QByteArray("<CALL:1>A<eor><CALL:5>AB")
-                                                          << QStringList { "1|CALL=A" } << QStringList { "CALL" };
-    QTest::newRow("end of input inside a tag") << QByteArray("<CALL:1>A<eor><BAND:2")
-                                               << QStringList { "1|CALL=A" } << QStringList { "CALL" };
-    QTest::newRow("two end tags in a row") << QByteArray("<CALL:1>A<eor><eor>")
-                                           << QStringList { "1|CALL=A", "2" } << QStringList { "CALL" };
+        << QByteArray("<CALL:1>A<eor><CALL:1>B") << QStringList { "1|CALL=A" }
+        << QStringList { "CALL" };
+    QTest::newRow("a counted value cut short is dropped")
+        << QByteArray("<CALL:1>A<eor><CALL:5>AB") << QStringList { "1|CALL=A" }
+        << QStringList { "CALL" };
+    QTest::newRow("end of input inside a tag")
+        << QByteArray("<CALL:1>A<eor><BAND:2") << QStringList { "1|CALL=A" }
+        << QStringList { "CALL" };
+    QTest::newRow("two end tags in a row")
+        << QByteArray("<CALL:1>A<eor><eor>") << QStringList { "1|CALL=A", "2" }
+        << QStringList { "CALL" };
     QTest::newRow("empty input") << QByteArray() << QStringList {} << QStringList {};
     QTest::newRow("a lone <") << QByteArray("<") << QStringList {} << QStringList {};
     QTest::newRow("characters, not bytes, are counted")
         << QByteArray("<NAME:4>J\xc3\xbcrg<eor><NAME:5>J\xc3\xbcrg<eor><CALL:1>A<eor>")
-        << QStringList { QString::fromUtf8("1|NAME=J\xc3\xbcrg"), QString::fromUtf8("2|NAME=J\xc3\xbcrg<|CALL=A") }
+        << QStringList { QString::fromUtf8("1|NAME=J\xc3\xbcrg"),
+                         QString::fromUtf8("2|NAME=J\xc3\xbcrg<|CALL=A") }
         << QStringList { "NAME", "CALL" };
     QTest::newRow("outside the BMP a character counts two")
-        << QByteArray("<NOTES:2>\xf0\x9f\x98\x80<eor>") << QStringList { QString::fromUtf8("1|NOTES=\xf0\x9f\x98\x80") }
-        << QStringList { "NOTES" };
+        << QByteArray("<NOTES:2>\xf0\x9f\x98\x80<eor>")
+        << QStringList { QString::fromUtf8("1|NOTES=\xf0\x9f\x98\x80") } << QStringList { "NOTES" };
     QTest::newRow("a byte that is not UTF-8 is one character")
-        << QByteArray("<QTH:3>M\xf3s<eor>") << QStringList { QStringLiteral("1|QTH=M\uFFFDs") } << QStringList { "QTH" };
+        << QByteArray("<QTH:3>M\xf3s<eor>") << QStringList { QStringLiteral("1|QTH=M\uFFFDs") }
+        << QStringList { "QTH" };
 }
 
 void TestAdifParser::tags()
@@ -233,7 +251,8 @@ void TestAdifParser::encodings_data()
     const QString jurgen = QString::fromUtf8("J\xc3\xbcrgen");
     QTest::newRow("UTF-8 without mark (the local encoding)")
         << QByteArray("<NAME:6>J\xc3\xbcrgen<eor>") << jurgen;
-    QTest::newRow("UTF-8 with mark") << QByteArray("\xef\xbb\xbf<NAME:6>J\xc3\xbcrgen<eor>") << jurgen;
+    QTest::newRow("UTF-8 with mark")
+        << QByteArray("\xef\xbb\xbf<NAME:6>J\xc3\xbcrgen<eor>") << jurgen;
     QTest::newRow("UTF-8 with mark before a header")
         << QByteArray("\xef\xbb\xbfLog<eoh><NAME:6>J\xc3\xbcrgen<eor>") << jurgen;
     const QString text = QStringLiteral("<NAME:6>") + jurgen + QStringLiteral("<eor>");
@@ -271,8 +290,8 @@ void TestAdifParser::lineEndsAcrossBlocks_data()
     QTest::newRow("CR LF split between blocks") << QByteArray("\r\ncd") << 5 << "ab cd";
     QTest::newRow("lone CR at the end of a block") << QByteArray("\rcd") << 4 << "ab c";
     QTest::newRow("CR at the end of a block, CR LF after") << QByteArray("\r\r\nd") << 5 << "ab d";
-    QTest::newRow("a UTF-8 character split between blocks") << QByteArray("\xc3\xa4z") << 4
-                                                            << QString::fromUtf8("ab\xc3\xa4z");
+    QTest::newRow("a UTF-8 character split between blocks")
+        << QByteArray("\xc3\xa4z") << 4 << QString::fromUtf8("ab\xc3\xa4z");
 }
 
 void TestAdifParser::lineEndsAcrossBlocks()
@@ -298,14 +317,16 @@ void TestAdifParser::progressAndSignals()
     QObject receiver; // disconnects when the test ends, however it ends
     connect(&AdifStore, &AdifDataBase::DataChanged, &receiver, [&] { events << "DataChanged"; });
     connect(&AdifStore, &AdifDataBase::AdifChanged, &receiver, [&] { events << "AdifChanged"; });
-    connect(&AdifStore, &AdifDataBase::SelectionChanged, &receiver, [&] { events << "SelectionChanged"; });
+    connect(&AdifStore, &AdifDataBase::SelectionChanged, &receiver,
+            [&] { events << "SelectionChanged"; });
     const AdifProgress progress = [&](int stored) {
         events << QStringLiteral("progress %1 of %2").arg(stored).arg(AdifStore.RecordCount());
     };
 
     Read(AdifStore, "<A:1>x<B:1>y<eor>\n<C:1>z<eor>\n<eor><D:1>cut", progress);
-    QCOMPARE(events, QStringList({ "progress 1 of 1", "progress 2 of 2", "progress 3 of 3", "AdifChanged",
-                                   "DataChanged", "SelectionChanged" }));
+    QCOMPARE(events,
+             QStringList({ "progress 1 of 1", "progress 2 of 2", "progress 3 of 3", "AdifChanged",
+                           "DataChanged", "SelectionChanged" }));
     QVERIFY(AdifStore.SignalsEnabled());
     QVERIFY(AdifStore.IsModified());
 
@@ -355,7 +376,8 @@ void TestAdifParser::knownFieldsKeepTheirPositions()
     QCOMPARE(FieldNames(AdifStore), QStringList({ "FREQ", "CALL", "MODE" }));
     QCOMPARE(AdifStore.FieldLabel(2), QStringLiteral("[Mode]"));
     QCOMPARE(AdifStore.GetRecord(0).values,
-             QVector<QString>({ QStringLiteral("144.3"), QStringLiteral("A1"), QStringLiteral("CW") }));
+             QVector<QString>(
+                 { QStringLiteral("144.3"), QStringLiteral("A1"), QStringLiteral("CW") }));
 }
 
 void TestAdifParser::unreadableFile()
@@ -364,7 +386,8 @@ void TestAdifParser::unreadableFile()
     Read(AdifStore, "<CALL:1>B<eor>");
     QSignalSpy data(&AdifStore, &AdifDataBase::DataChanged);
     QSignalSpy adif(&AdifStore, &AdifDataBase::AdifChanged);
-    QCOMPARE(AdifStore.ReadAdifFile(dir.filePath(QStringLiteral("missing.adi")), nullptr, nullptr), -1);
+    QCOMPARE(AdifStore.ReadAdifFile(dir.filePath(QStringLiteral("missing.adi")), nullptr, nullptr),
+             -1);
     QCOMPARE(AdifStore.ReadAdifFile(dir.path(), nullptr, nullptr), -1);
     QBuffer closed;
     QCOMPARE(AdifStore.ReadAdifFile(closed, nullptr), -1);
@@ -376,7 +399,8 @@ void TestAdifParser::unreadableFile()
 void TestAdifParser::realLogs_data()
 {
     QTest::addColumn<QString>("name");
-    const QDir expected(QStringLiteral(GRIDCOL_TEST_DATA "/adif/expected"), QStringLiteral("*.store"));
+    const QDir expected(QStringLiteral(GRIDCOL_TEST_DATA "/adif/expected"),
+                        QStringLiteral("*.store"));
     for (const QString &file : expected.entryList(QDir::Files))
         QTest::newRow(qPrintable(file)) << file.chopped(6);
 }
@@ -386,7 +410,8 @@ void TestAdifParser::realLogs()
     QFETCH(QString, name);
     QCOMPARE(AdifStore.ReadAdifFile(LogPath(name), nullptr, nullptr), 0);
     QCOMPARE(DumpStore(AdifStore),
-             ExpectedLines(QStringLiteral(GRIDCOL_TEST_DATA "/adif/expected/") + name + QStringLiteral(".store")));
+             ExpectedLines(QStringLiteral(GRIDCOL_TEST_DATA "/adif/expected/") + name
+                           + QStringLiteral(".store")));
 }
 
 void TestAdifParser::everyPrefixOfARealLog_data()
@@ -394,7 +419,8 @@ void TestAdifParser::everyPrefixOfARealLog_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QByteArray>("endTag");
     QTest::newRow("CR line ends, no header") << "EA5WA_ULTIMS.ADI" << QByteArray("<EOR>");
-    QTest::newRow("CR LF line ends, header") << "2021-08-16-G8TJZ-RS-44-Satellite.adi" << QByteArray("<EOR>");
+    QTest::newRow("CR LF line ends, header")
+        << "2021-08-16-G8TJZ-RS-44-Satellite.adi" << QByteArray("<EOR>");
     QTest::newRow("lower-case tags, blank lines") << "LU7HF.adi" << QByteArray("<eor>");
 }
 
@@ -442,23 +468,26 @@ void TestAdifParser::hugeAndBrokenLengths_data()
     QTest::addColumn<QStringList>("records");
 
     const QByteArray many(3 * readBlockSize, 'x');
-    QTest::newRow("two thousand million, cut by the end") << "<CALL:1>A<eor><NOTES:2000000000>" + many + "<eor>"
-                                                         << QStringList { "1|CALL=A" };
-    QTest::newRow("largest int, cut by the end") << QByteArray("<NOTES:2147483647>N0CALL<eor>")
-                                                 << QStringList {};
-    QTest::newRow("one beyond int") << QByteArray("<NOTES:2147483648>N0CALL<CALL:1>A<eor>")
-                                    << QStringList { "1|CALL=A" };
+    QTest::newRow("two thousand million, cut by the end")
+        << "<CALL:1>A<eor><NOTES:2000000000>" + many + "<eor>" << QStringList { "1|CALL=A" };
+    QTest::newRow("largest int, cut by the end")
+        << QByteArray("<NOTES:2147483647>N0CALL<eor>") << QStringList {};
+    QTest::newRow("one beyond int")
+        << QByteArray("<NOTES:2147483648>N0CALL<CALL:1>A<eor>") << QStringList { "1|CALL=A" };
     QTest::newRow("twenty digits") << QByteArray("<NOTES:99999999999999999999>N0CALL<CALL:1>A<eor>")
                                    << QStringList { "1|CALL=A" };
-    QTest::newRow("negative") << QByteArray("<NOTES:-5>N0CALL<CALL:1>A<eor>") << QStringList { "1|CALL=A" };
+    QTest::newRow("negative") << QByteArray("<NOTES:-5>N0CALL<CALL:1>A<eor>")
+                              << QStringList { "1|CALL=A" };
     QTest::newRow("smallest int") << QByteArray("<NOTES:-2147483648>N0CALL<CALL:1>A<eor>")
                                   << QStringList { "1|CALL=A" };
-    QTest::newRow("a length that never ends") << "<NOTES:" + QByteArray(2 * readBlockSize, '9')
-                                              << QStringList {};
-    QTest::newRow("a name that never ends") << "<" + QByteArray(2 * readBlockSize, 'N') << QStringList {};
-    QTest::newRow("a type that never ends") << "<CALL:1>A<eor><NOTES:5:" + many << QStringList { "1|CALL=A" };
-    QTest::newRow("a long counted value") << "<NOTES:3145728>" + many + "<eor>"
-                                          << QStringList { QStringLiteral("1|NOTES=") + QString::fromLatin1(many) };
+    QTest::newRow("a length that never ends")
+        << "<NOTES:" + QByteArray(2 * readBlockSize, '9') << QStringList {};
+    QTest::newRow("a name that never ends")
+        << "<" + QByteArray(2 * readBlockSize, 'N') << QStringList {};
+    QTest::newRow("a type that never ends")
+        << "<CALL:1>A<eor><NOTES:5:" + many << QStringList { "1|CALL=A" };
+    QTest::newRow("a long counted value") << "<NOTES:3145728>" + many
+            + "<eor>" << QStringList { QStringLiteral("1|NOTES=") + QString::fromLatin1(many) };
 }
 
 void TestAdifParser::hugeAndBrokenLengths()
@@ -487,7 +516,8 @@ void TestAdifParser::tenMegabytesWithoutATag()
     Read(store, "<NOTES>" + text + "<eor>");
     QCOMPARE(store.RecordCount(), 1);
     const QString notes = store.GetRecord(0).Value(0);
-    QVERIFY(notes.startsWith(QStringLiteral("a line of text without any tag, CR LF ended > a line")));
+    QVERIFY(
+        notes.startsWith(QStringLiteral("a line of text without any tag, CR LF ended > a line")));
     QCOMPARE(notes.count(QLatin1Char('>')), text.count('>'));
 }
 

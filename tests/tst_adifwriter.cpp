@@ -16,7 +16,8 @@ AdifRecord Record(AdifDataBase &store, const QStringList &values)
 {
     AdifRecord record;
     for (const QString &value : values)
-        record.SetValue(store.FieldIndex(value.section(QLatin1Char('='), 0, 0)), value.section(QLatin1Char('='), 1));
+        record.SetValue(store.FieldIndex(value.section(QLatin1Char('='), 0, 0)),
+                        value.section(QLatin1Char('='), 1));
     return record;
 }
 
@@ -92,15 +93,19 @@ void TestAdifWriter::records_data()
     QTest::addColumn<QByteArray>("written");
 
     QTest::newRow("catalogue order, not the order values were set")
-        << QStringList { "CALL", "QSO_DATE" } << QList<QStringList> { { "QSO_DATE=20260101", "CALL=N0CALL" } }
+        << QStringList { "CALL", "QSO_DATE" }
+        << QList<QStringList> { { "QSO_DATE=20260101", "CALL=N0CALL" } }
         << QByteArray("<CALL:6>N0CALL<QSO_DATE:8>20260101<eor>\n\n");
     QTest::newRow("empty values and missing positions write nothing")
-        << QStringList { "CALL", "BAND", "MODE" } << QList<QStringList> { { "CALL=A1", "BAND=" }, { "MODE=CW" } }
+        << QStringList { "CALL", "BAND", "MODE" }
+        << QList<QStringList> { { "CALL=A1", "BAND=" }, { "MODE=CW" } }
         << QByteArray("<CALL:2>A1<eor>\n\n<MODE:2>CW<eor>\n\n");
-    QTest::newRow("a record without values") << QStringList { "CALL" } << QList<QStringList> { {}, { "CALL=B" } }
-                                             << QByteArray("<eor>\n\n<CALL:1>B<eor>\n\n");
+    QTest::newRow("a record without values")
+        << QStringList { "CALL" } << QList<QStringList> { {}, { "CALL=B" } }
+        << QByteArray("<eor>\n\n<CALL:1>B<eor>\n\n");
     QTest::newRow("names upper case, lengths in characters")
-        << QStringList { "name" } << QList<QStringList> { { QString::fromUtf8("name=J\xc3\xbcrgen \xf0\x9f\x98\x80") } }
+        << QStringList { "name" }
+        << QList<QStringList> { { QString::fromUtf8("name=J\xc3\xbcrgen \xf0\x9f\x98\x80") } }
         << QByteArray("<NAME:9>J\xc3\xbcrgen \xf0\x9f\x98\x80<eor>\n\n");
     QTest::newRow("values as they are, blanks and line ends included")
         << QStringList { "NOTES" } << QList<QStringList> { { "NOTES= a <b>\n c " } }
@@ -137,15 +142,18 @@ void TestAdifWriter::lineWidth_data()
     QTest::newRow("0: no line ends") << 0
                                      << QByteArray("<CALL:4>ABCD<BAND:4>70CM<MODE:4>RTTY<eor>\n\n"
                                                    "<CALL:4>EFGH<BAND:4>23CM<MODE:4>SSTV<eor>\n\n");
-    QTest::newRow("20: after the second tag") << 20
-                                              << QByteArray("<CALL:4>ABCD<BAND:4>70CM\n<MODE:4>RTTY<eor>\n\n"
-                                                            "<CALL:4>EFGH<BAND:4>23CM\n<MODE:4>SSTV<eor>\n\n");
-    QTest::newRow("24: exactly full is not more") << 24
-                                                  << QByteArray("<CALL:4>ABCD<BAND:4>70CM<MODE:4>RTTY\n<eor>\n\n"
-                                                                "<CALL:4>EFGH<BAND:4>23CM<MODE:4>SSTV\n<eor>\n\n");
-    QTest::newRow("11: after every tag") << 11
-                                         << QByteArray("<CALL:4>ABCD\n<BAND:4>70CM\n<MODE:4>RTTY\n<eor>\n\n"
-                                                       "<CALL:4>EFGH\n<BAND:4>23CM\n<MODE:4>SSTV\n<eor>\n\n");
+    QTest::newRow("20: after the second tag")
+        << 20
+        << QByteArray("<CALL:4>ABCD<BAND:4>70CM\n<MODE:4>RTTY<eor>\n\n"
+                      "<CALL:4>EFGH<BAND:4>23CM\n<MODE:4>SSTV<eor>\n\n");
+    QTest::newRow("24: exactly full is not more")
+        << 24
+        << QByteArray("<CALL:4>ABCD<BAND:4>70CM<MODE:4>RTTY\n<eor>\n\n"
+                      "<CALL:4>EFGH<BAND:4>23CM<MODE:4>SSTV\n<eor>\n\n");
+    QTest::newRow("11: after every tag")
+        << 11
+        << QByteArray("<CALL:4>ABCD\n<BAND:4>70CM\n<MODE:4>RTTY\n<eor>\n\n"
+                      "<CALL:4>EFGH\n<BAND:4>23CM\n<MODE:4>SSTV\n<eor>\n\n");
     QTest::newRow("negative: after every tag")
         << -1
         << QByteArray("<CALL:4>ABCD\n<BAND:4>70CM\n<MODE:4>RTTY\n<eor>\n\n"
@@ -227,9 +235,12 @@ void TestAdifWriter::files()
     QCOMPARE(store.WriteAdifFile(path, 0, false, nullptr), 0);
     QCOMPARE(ReadFileBytes(path), header + "<CALL:6>DL1ABC<GRIDSQUARE:6>JO62QM<eor>\n\n");
 
-    QCOMPARE(store.WriteAdifFile(dir.filePath(QStringLiteral("missing/log.adi")), 0, false, nullptr), -1);
+    QCOMPARE(store.WriteAdifFile(dir.filePath(QStringLiteral("missing/log.adi")), 0, false,
+                                 nullptr),
+             -1);
     QVERIFY(QDir().mkdir(dir.filePath(QStringLiteral("folder.adi"))));
-    QCOMPARE(store.WriteAdifFile(dir.filePath(QStringLiteral("folder.adi")), 0, false, nullptr), -1);
+    QCOMPARE(store.WriteAdifFile(dir.filePath(QStringLiteral("folder.adi")), 0, false, nullptr),
+             -1);
     QVERIFY(QFileInfo(dir.filePath(QStringLiteral("folder.adi"))).isDir());
     QBuffer readOnly;
     readOnly.open(QIODevice::ReadOnly);
@@ -239,8 +250,10 @@ void TestAdifWriter::files()
 void TestAdifWriter::roundTrip()
 {
     AdifDataBase store;
-    store.StoreRecord(Record(store, { "CALL=DL1ABC", "NOTES=a<b>c <eor> d", "QTH=  Bad   Ems\n\n",
-                                      QString::fromUtf8("NAME=\xf0\x9f\x98\x80 J\xc3\xbcrgen"), "EMPTY=" }));
+    store.StoreRecord(
+        Record(store,
+               { "CALL=DL1ABC", "NOTES=a<b>c <eor> d", "QTH=  Bad   Ems\n\n",
+                 QString::fromUtf8("NAME=\xf0\x9f\x98\x80 J\xc3\xbcrgen"), "EMPTY=" }));
     store.StoreRecord(AdifRecord());
     store.StoreRecord(Record(store, { "call=G4ZZT", "gridsquare=io91vl", "NOTES=line\r\nend" }));
     const QByteArray written = Write(store, 30);
@@ -276,7 +289,9 @@ void TestAdifWriter::roundTripOfRealLogs()
 {
     QFETCH(QString, name);
     AdifDataBase store;
-    QCOMPARE(store.ReadAdifFile(QStringLiteral(GRIDCOL_TEST_DATA "/adif/logs/") + name, nullptr, nullptr), 0);
+    QCOMPARE(store.ReadAdifFile(QStringLiteral(GRIDCOL_TEST_DATA "/adif/logs/") + name, nullptr,
+                                nullptr),
+             0);
     QVERIFY(store.RecordCount() > 0);
 
     QTemporaryDir dir;
