@@ -190,6 +190,9 @@ void TestAdifParser::tags_data()
         << QStringList { "NOTES" };
     QTest::newRow("CR CR LF") << QByteArray("<NOTES:3>a\r\r\nb<eor>") << QStringList { "1|NOTES=a" }
                               << QStringList { "NOTES" };
+    QTest::newRow("no-break spaces and tabs are white space too")
+        << QByteArray("<NOTES:6>\ta\xc2\xa0\xc2\xa0" "b <eor>") << QStringList { "1|NOTES=a b" }
+        << QStringList { "NOTES" };
     QTest::newRow("open value up to the next <")
         << QByteArray("<CALL>N0CALL  XY<BAND:2>2m<eor>")
         << QStringList { "1|CALL=N0CALL XY|BAND=2m" } << QStringList { "CALL", "BAND" };
