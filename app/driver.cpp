@@ -1,8 +1,10 @@
 #include "app/driver.h"
 
+#include "adif/adifdatabase.h"
 #include "app/console.h"
 #include "app/keywait.h"
 #include "database/blacklist.h"
+#include "readers/adiflog.h"
 #include "readers/asciiimport.h"
 #include "readers/callslocfile.h"
 #include "readers/edilog.h"
@@ -81,7 +83,7 @@ void ProcessSourceDirectory(QSettings &settings, const QString &directory)
     ImportExpFiles(directory);
     AddBlacklistFiles(directory);
     ReadEdiFiles(directory);
-    // Then the ADIF logs.
+    ImportAdifFiles(directory);
 }
 
 void WriteOutputs()
@@ -100,6 +102,8 @@ int RunGridcol(int argc, char **argv)
 
     ConsolePrint("gridcol: Collects a Call-Locator database from multible sources.\nVersion 1.2 Mai 2023\n");
     FilePrint(DebugLog, "Version 1.2 Mai 2023\n");
+
+    AdifStore.LoadFieldCatalogue(0, QStringLiteral("adif.txt"));
 
     QSettings settings(QStringLiteral("gridcol.ini"), QSettings::IniFormat);
     // Paths and patterns with letters beyond ASCII are written in UTF-8 on this system.

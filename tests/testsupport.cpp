@@ -1,5 +1,6 @@
 #include "testsupport.h"
 
+#include "adif/adifdatabase.h"
 #include "app/clock.h"
 #include "app/console.h"
 #include "database/blacklist.h"
@@ -28,6 +29,7 @@ void ResetProgramState(const QDateTime &now)
 {
     CallDatabase.clear();
     Blacklist.clear();
+    AdifStore.Reset();
     Clock::setNow(now);
     DebugLog = nullptr;
     SetConsoleFile(nullptr);

@@ -1,0 +1,220 @@
+#include "adif/adifdatabase.h"
+
+#include "database/datetext.h"
+
+#include <QRegExp>
+
+#include <algorithm>
+
+AdifDataBase AdifStore;
+
+void AdifRecord::InitRecord(int count)
+{
+    selected = false;
+    id = -1;
+    values = QVector<QString>(qMax(count, 0));
+}
+
+void AdifRecord::SetValue(int position, const QString &value)
+{
+    if (position < 0)
+        return;
+    if (values.size() <= position)
+        values.resize(position + 1);
+    values[position] = value;
+}
+
+QString AdifRecord::Value(int position) const
+{
+    return values.value(position);
+}
+
+AdifDataBase::AdifDataBase() = default;
+
+AdifDataBase::~AdifDataBase() = default;
+
+void AdifDataBase::EmitIfEnabled(void (AdifDataBase::*signal)())
+{
+    if (m_signalsEnabled)
+        (this->*signal)();
+}
+
+bool AdifDataBase::SetSignalsEnabled(bool on)
+{
+    const bool previous = m_signalsEnabled;
+    m_signalsEnabled = on;
+    return previous;
+}
+
+void AdifDataBase::ClearRecords()
+{
+    m_records.clear();
+    m_selectionActive = false;
+    m_modified = false;
+    m_lastId = 0;
+}
+
+void AdifDataBase::Reset()
+{
+    m_fields.clear();
+    m_fieldIndex.clear();
+    m_lookupCache.clear();
+    m_records.clear();
+    m_rangeFrom = QDateTime();
+    m_rangeTo = QDateTime();
+    m_selectionActive = false;
+    m_signalsEnabled = true;
+    m_modified = false;
+    m_dateRangeSet = false;
+    m_lastId = 0;
+}
+
+int AdifDataBase::PositionOfRecord(int n) const
+{
+    if (n < 0)
+        return -1;
+    if (!m_selectionActive)
+        return n < m_records.size() ? n : -1;
+    for (int i = 0; i < m_records.size(); ++i) {
+        if (m_records.at(i).selected && n-- == 0)
+            return i;
+    }
+    return -1;
+}
+
+AdifRecord AdifDataBase::GetRecord(int n) const
+{
+    const int position = PositionOfRecord(n);
+    return position < 0 ? AdifRecord() : m_records.at(position);
+}
+
+int AdifDataBase::RecordIndexOfId(int id) const
+{
+    if (id <= 0)
+        return -1;
+    // Ids grow with every appended record and records are never reordered.
+    const auto it = std::lower_bound(m_records.cbegin(), m_records.cend(), id,
+                                     [](const AdifRecord &r, int value) { return r.id < value; });
+    if (it == m_records.cend() || it->id != id)
+        return -1;
+    return int(it - m_records.cbegin());
+}
+
+int AdifDataBase::StoreRecord(const AdifRecord &record)
+{
+    if (record.id <= 0) {
+        AdifRecord stored = record;
+        stored.id = ++m_lastId;
+        m_records.append(stored);
+    } else {
+        const int position = RecordIndexOfId(record.id);
+        if (position >= 0)
+            m_records[position] = record;
+    }
+    m_modified = true;
+    EmitIfEnabled(&AdifDataBase::DataChanged);
+    return m_records.size() - 1;
+}
+
+void AdifDataBase::RemoveRecord(int id)
+{
+    const int position = RecordIndexOfId(id);
+    if (position >= 0)
+        m_records.remove(position);
+    m_modified = true;
+    EmitIfEnabled(&AdifDataBase::DataChanged);
+}
+
+void AdifDataBase::SetRecordValue(int n, int position, const QString &value)
+{
+    const int index = PositionOfRecord(n);
+    if (index < 0)
+        return;
+    m_records[index].SetValue(position, value);
+    m_modified = true;
+    EmitIfEnabled(&AdifDataBase::DataChanged);
+}
+
+bool AdifDataBase::IsSelected(int position) const
+{
+    return position >= 0 && position < m_records.size() && m_records.at(position).selected;
+}
+
+int AdifDataBase::SelectedCount() const
+{
+    if (!m_selectionActive)
+        return 0;
+    return int(std::count_if(m_records.cbegin(), m_records.cend(),
+                             [](const AdifRecord &r) { return r.selected; }));
+}
+
+void AdifDataBase::ClearSelection()
+{
+    m_selectionActive = false;
+    for (AdifRecord &record : m_records)
+        record.selected = false;
+    EmitIfEnabled(&AdifDataBase::SelectionChanged);
+}
+
+void AdifDataBase::Deselect(int id)
+{
+    const int position = RecordIndexOfId(id);
+    if (position >= 0)
+        m_records[position].selected = false;
+    EmitIfEnabled(&AdifDataBase::SelectionChanged);
+}
+
+void AdifDataBase::MarkMatching(int position, const QString &pattern, bool contains, bool select)
+{
+    const QString wildcard = contains ? QLatin1Char('*') + pattern + QLatin1Char('*') : pattern;
+    const QRegExp matcher(wildcard, Qt::CaseInsensitive, QRegExp::Wildcard);
+    m_selectionActive = true;
+    for (AdifRecord &record : m_records) {
+        if (matcher.exactMatch(record.Value(position)))
+            record.selected = select;
+    }
+    EmitIfEnabled(&AdifDataBase::SelectionChanged);
+}
+
+void AdifDataBase::SelectMatching(int position, const QString &pattern, bool contains)
+{
+    MarkMatching(position, pattern, contains, true);
+}
+
+void AdifDataBase::DeselectMatching(int position, const QString &pattern, bool contains)
+{
+    MarkMatching(position, pattern, contains, false);
+}
+
+void AdifDataBase::MarkDateRange(const QDateTime &from, const QDateTime &to, bool select)
+{
+    m_selectionActive = true;
+    const int datePosition = FieldIndex(QStringLiteral("QSO_DATE"));
+    const int timePosition = FieldIndex(QStringLiteral("TIME_ON"));
+    DateTextParser moments(QStringLiteral("yyyyMMdd HHmm"));
+    for (AdifRecord &record : m_records) {
+        const QString text
+            = record.Value(datePosition) + QLatin1Char(' ') + record.Value(timePosition).left(4);
+        const QDateTime moment = moments.parse(text);
+        if (moment.isValid() && moment > from && moment < to)
+            record.selected = select;
+    }
+    EmitIfEnabled(&AdifDataBase::SelectionChanged);
+}
+
+void AdifDataBase::SelectDateRange(const QDateTime &from, const QDateTime &to)
+{
+    MarkDateRange(from, to, true);
+}
+
+void AdifDataBase::DeselectDateRange(const QDateTime &from, const QDateTime &to)
+{
+    MarkDateRange(from, to, false);
+}
+
+void AdifDataBase::SetDateRange(const QDateTime &from, const QDateTime &to)
+{
+    m_rangeFrom = from;
+    m_rangeTo = to;
+    m_dateRangeSet = true;
+}

@@ -1,0 +1,369 @@
+// Reading ADIF files into AdifDataBase.
+//
+// The file is decoded block by block with one stateful decoder, the way a
+// QTextStream with default settings would decode it (the local 8-bit
+// encoding, or the Unicode encoding a byte-order mark names), with line ends
+// of carriage return and line feed read as one line feed. A small state
+// machine then walks the characters: text outside tags is skipped, a tag is
+// "<name>", "<name:length>" or "<name:length:type>", a counted value is
+// exactly that many characters, an open value runs up to the next "<", and
+// "<eor>" ends a record. Malformed text is never an error.
+//
+// Texts grow only with characters actually read, so a declared length of
+// two thousand million costs nothing until the characters are there; and no
+// text grows past maxTextLength, so a file of gigabytes without a "<" cannot
+// exhaust memory.
+
+#include "adif/adifdatabase.h"
+
+#include <QFile>
+#include <QTextCodec>
+#include <QTextDecoder>
+
+#include <memory>
+
+namespace {
+
+constexpr int readBlockSize = 1 << 20;
+
+/// Far beyond any real ADIF value, far below what a QString can hold.
+/// Characters past it are still read and counted, but not kept.
+constexpr int maxTextLength = 1 << 26;
+
+void AppendCapped(QString &text, const QChar *begin, const QChar *end)
+{
+    const qptrdiff room = maxTextLength - text.size();
+    const qptrdiff count = qMin<qptrdiff>(end - begin, room);
+    if (count > 0)
+        text.append(begin, int(count));
+}
+
+/// The last four characters of tail followed by [begin, end).
+void KeepTail(QString &tail, const QChar *begin, const QChar *end)
+{
+    if (end - begin >= 4) {
+        tail = QString(end - 4, 4);
+        return;
+    }
+    tail.append(begin, int(end - begin));
+    if (tail.size() > 4)
+        tail.remove(0, tail.size() - 4);
+}
+
+/// text.simplified(), without a copy where text is simplified already, as
+/// nearly every name and value of a log is.
+QString Simplified(const QString &text)
+{
+    const QChar *data = text.constData();
+    const int size = text.size();
+    if (size == 0)
+        return text;
+    if (data[0].isSpace() || data[size - 1].isSpace())
+        return text.simplified();
+    for (int i = 1; i < size - 1; ++i) {
+        if (data[i].isSpace() && (data[i] != QLatin1Char(' ') || data[i + 1].isSpace()))
+            return text.simplified();
+    }
+    return text;
+}
+
+const QChar *FindChar(const QChar *p, const QChar *end, char c)
+{
+    while (p < end && *p != QLatin1Char(c))
+        ++p;
+    return p;
+}
+
+const QChar *FindEitherChar(const QChar *p, const QChar *end, char a, char b)
+{
+    while (p < end && *p != QLatin1Char(a) && *p != QLatin1Char(b))
+        ++p;
+    return p;
+}
+
+class AdifStateMachine
+{
+public:
+    AdifStateMachine(AdifDataBase &store, const AdifProgress &progress)
+        : m_store(store)
+        , m_progress(progress)
+    {
+    }
+
+    /// Handles the next characters of the file.
+    void feed(const QChar *p, const QChar *end);
+
+private:
+    enum class State { Start, Header, SeekTag, TagName, TagLength, TagType, Value };
+
+    void closeTag();
+    void setField();
+    void endRecord();
+
+    AdifDataBase &m_store;
+    const AdifProgress &m_progress;
+    State m_state = State::Start;
+    QString m_name;
+    QString m_length;
+    QString m_value;
+    /// The header is not kept; only its last characters decide where it ends.
+    QString m_headerTail;
+    int m_declaredLength = 0; ///< 0: an open value
+    int m_count = 0; ///< characters of the counted value read so far
+    AdifRecord m_record;
+    int m_stored = 0;
+};
+
+void AdifStateMachine::feed(const QChar *p, const QChar *end)
+{
+    while (p < end) {
+        switch (m_state) {
+        case State::Start:
+            // The first character decides: "<" opens a tag of the first
+            // record, anything else starts a header and is dropped.
+            if (*p == QLatin1Char('<')) {
+                m_name.resize(0);
+                m_state = State::TagName;
+            } else {
+                m_state = State::Header;
+            }
+            ++p;
+            break;
+
+        case State::Header: {
+            const QChar *close = FindChar(p, end, '>');
+            KeepTail(m_headerTail, p, close);
+            if (close == end)
+                return;
+            if (m_headerTail.size() == 4
+                && m_headerTail.compare(QLatin1String("<eoh"), Qt::CaseInsensitive) == 0) {
+                m_headerTail.clear();
+                m_value.clear();
+                m_state = State::SeekTag;
+            } else {
+                KeepTail(m_headerTail, close, close + 1);
+            }
+            p = close + 1;
+            break;
+        }
+
+        case State::SeekTag: {
+            const QChar *open = FindChar(p, end, '<');
+            if (open == end)
+                return;
+            m_name.resize(0);
+            m_state = State::TagName;
+            p = open + 1;
+            break;
+        }
+
+        case State::TagName: {
+            const QChar *stop = FindEitherChar(p, end, ':', '>');
+            AppendCapped(m_name, p, stop);
+            if (stop == end)
+                return;
+            if (*stop == QLatin1Char(':')) {
+                m_length.resize(0);
+                m_state = State::TagLength;
+            } else if (m_name.compare(QLatin1String("eor"), Qt::CaseInsensitive) == 0) {
+                // Only the bare name ends a record: "<eor >" or "< eor>" is an ordinary tag.
+                endRecord();
+                m_state = State::SeekTag;
+            } else {
+                m_value.clear();
+                m_declaredLength = 0;
+                m_state = State::Value;
+            }
+            p = stop + 1;
+            break;
+        }
+
+        case State::TagLength: {
+            const QChar *stop = FindEitherChar(p, end, ':', '>');
+            AppendCapped(m_length, p, stop);
+            if (stop == end)
+                return;
+            if (*stop == QLatin1Char(':'))
+                m_state = State::TagType;
+            else
+                closeTag();
+            p = stop + 1;
+            break;
+        }
+
+        case State::TagType: {
+            // The data type indicator is not kept.
+            const QChar *close = FindChar(p, end, '>');
+            if (close == end)
+                return;
+            closeTag();
+            p = close + 1;
+            break;
+        }
+
+        case State::Value:
+            if (m_declaredLength > 0) {
+                // Every character belongs to a counted value, "<" and line ends included.
+                const qptrdiff take = qMin<qptrdiff>(end - p, m_declaredLength - m_count);
+                AppendCapped(m_value, p, p + take);
+                m_count += int(take);
+                p += take;
+                if (m_count == m_declaredLength) {
+                    setField();
+                    m_state = State::SeekTag;
+                }
+            } else {
+                const QChar *open = FindChar(p, end, '<');
+                AppendCapped(m_value, p, open);
+                if (open == end)
+                    return;
+                // The "<" that ends an open value opens the next tag.
+                setField();
+                m_name.resize(0);
+                m_state = State::TagName;
+                p = open + 1;
+            }
+            break;
+        }
+    }
+}
+
+void AdifStateMachine::closeTag()
+{
+    // Not a whole number, or one beyond the range of int: 0.
+    m_declaredLength = Simplified(m_length).toInt();
+    m_value.clear();
+    if (m_declaredLength > 0) {
+        m_count = 0;
+        m_state = State::Value;
+    } else {
+        // No value is stored; the text up to the next "<" is skipped.
+        m_state = State::SeekTag;
+    }
+}
+
+void AdifStateMachine::setField()
+{
+    const int position = m_store.FieldIndex(Simplified(m_name));
+    // The value text goes into the record as it is; the next value starts a new one.
+    m_record.SetValue(position, Simplified(m_value));
+    m_value.clear();
+}
+
+void AdifStateMachine::endRecord()
+{
+    AdifRecord record = m_record;
+    record.selected = false;
+    m_store.StoreRecord(record);
+    m_record.InitRecord(m_store.FieldCount());
+    ++m_stored;
+    if (m_progress)
+        m_progress(m_stored);
+}
+
+/// Removes each carriage return that comes right before a line feed, as a
+/// file read in text mode does. A carriage return at the end of a block is
+/// held back until the next block shows what follows it.
+class LineEndFilter
+{
+public:
+    /// Filters text in place and returns the number of characters that remain.
+    int filter(QString &text, AdifStateMachine &machine)
+    {
+        int size = text.size();
+        if (m_heldReturn && size > 0) {
+            m_heldReturn = false;
+            if (text.at(0) != QLatin1Char('\n'))
+                machine.feed(&carriageReturn, &carriageReturn + 1);
+        }
+        if (text.indexOf(carriageReturn) >= 0) {
+            QChar *data = text.data();
+            int kept = 0;
+            for (int i = 0; i < size; ++i) {
+                if (data[i] == carriageReturn && i + 1 < size && data[i + 1] == QLatin1Char('\n'))
+                    continue;
+                data[kept++] = data[i];
+            }
+            size = kept;
+            if (size > 0 && data[size - 1] == carriageReturn) {
+                m_heldReturn = true;
+                --size;
+            }
+        }
+        return size;
+    }
+
+    /// At the end of the file a held carriage return is an ordinary character.
+    void finish(AdifStateMachine &machine)
+    {
+        if (m_heldReturn)
+            machine.feed(&carriageReturn, &carriageReturn + 1);
+        m_heldReturn = false;
+    }
+
+private:
+    static const QChar carriageReturn;
+    bool m_heldReturn = false;
+};
+
+const QChar LineEndFilter::carriageReturn = QLatin1Char('\r');
+
+/// The encoding a QTextStream with default settings would choose: the one a
+/// byte-order mark at the start names, else the local 8-bit encoding.
+QTextCodec *CodecFor(const QByteArray &start)
+{
+    QTextCodec *local = QTextCodec::codecForLocale();
+    if (!local)
+        local = QTextCodec::codecForMib(4); // Latin-1
+    return QTextCodec::codecForUtfText(start, local);
+}
+
+} // namespace
+
+int AdifDataBase::ReadAdifFile(const QString &path, void *reserved, const AdifProgress &progress)
+{
+    Q_UNUSED(reserved)
+    // Not Qt's text mode, which drops every carriage return; line ends are
+    // handled while reading.
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return -1;
+    return ReadAdifFile(file, progress);
+}
+
+int AdifDataBase::ReadAdifFile(QIODevice &device, const AdifProgress &progress)
+{
+    if (!device.isReadable())
+        return -1;
+
+    const bool signalsWereEnabled = SetSignalsEnabled(false);
+    AdifStateMachine machine(*this, progress);
+    LineEndFilter lineEnds;
+    std::unique_ptr<QTextDecoder> decoder;
+    QByteArray block(readBlockSize, Qt::Uninitialized);
+    QString text;
+    for (;;) {
+        // A read error ends the file like its end.
+        const qint64 got = device.read(block.data(), block.size());
+        if (got <= 0)
+            break;
+        if (!decoder)
+            decoder.reset(
+                new QTextDecoder(CodecFor(QByteArray::fromRawData(block.constData(), int(got)))));
+        // Some decoders append to the target, others replace it.
+        text.resize(0);
+        decoder->toUnicode(&text, block.constData(), int(got));
+        const int size = lineEnds.filter(text, machine);
+        machine.feed(text.constData(), text.constData() + size);
+    }
+    // Whatever is unfinished now, a value or a record, is dropped.
+    lineEnds.finish(machine);
+
+    SetSignalsEnabled(signalsWereEnabled);
+    if (signalsWereEnabled) {
+        emit AdifChanged();
+        emit DataChanged();
+        emit SelectionChanged();
+    }
+    return 0;
+}
