@@ -17,7 +17,6 @@ private slots:
 
     void addCallLocator_data();
     void addCallLocator();
-    void callerStringsStayUnchanged();
     void logLines_data();
     void logLines();
     void ageLimitFollowsTheClock();
@@ -83,15 +82,6 @@ void TestCallDatabase::addCallLocator()
     QFETCH(QStringList, dump);
     AddRecords(adds);
     QCOMPARE(DumpDatabase(), dump);
-}
-
-void TestCallDatabase::callerStringsStayUnchanged()
-{
-    const QString call = QStringLiteral(" dl1abc ");
-    const QString locator = QStringLiteral("jo62qm");
-    AddCallLocator(call, locator, Day("01.05.2026"), 1);
-    QCOMPARE(call, QStringLiteral(" dl1abc "));
-    QCOMPARE(locator, QStringLiteral("jo62qm"));
 }
 
 void TestCallDatabase::logLines_data()

@@ -23,7 +23,6 @@ private slots:
     void writerRanksLocators();
     void roundTrip();
     void bundledFileWritesBackUnchanged();
-    void emptyDatabase();
 };
 
 void TestCallsLocFile::parseLine_data()
@@ -206,11 +205,6 @@ void TestCallsLocFile::bundledFileWritesBackUnchanged()
     QCOMPARE(ReadCallsLocFile(QFileInfo(path)), 11);
     BuildN1mmText();
     COMPARE_TEXT(BuildCallsLocDat(), ReadFileBytes(path));
-}
-
-void TestCallsLocFile::emptyDatabase()
-{
-    QCOMPARE(BuildCallsLocDat(), QByteArray());
 }
 
 GRIDCOL_TEST_MAIN(TestCallsLocFile)

@@ -2,9 +2,6 @@
 
 #include "database/calldatabase.h"
 #include "database/ordering.h"
-#include "writers/n1mmfile.h"
-
-#include <functional>
 
 namespace {
 
@@ -34,9 +31,6 @@ private slots:
 
     void locatorOrder_data();
     void locatorOrder();
-    void callOrder();
-    void storedOrderStays();
-    void largeListMatchesQuicksortSteps();
 };
 
 void TestOrdering::locatorOrder_data()
@@ -77,83 +71,6 @@ void TestOrdering::locatorOrder()
     for (const QString &text : added)
         entry.locators.append(Locator(text));
     QCOMPARE(Names(RankedLocators(entry)), ranked);
-}
-
-void TestOrdering::callOrder()
-{
-    for (const char *call : { "AB2", "AA1", "AB10", "aa1", "AB1", "9A1A", "DL1ABC/P", "DL1ABC" })
-        AddCallLocator(QString::fromLatin1(call), QStringLiteral("JO62"), Day("01.01.2026"), 1);
-    BuildN1mmText();
-    QStringList calls;
-    for (const CallEntry &entry : CallDatabase)
-        calls.append(entry.call);
-    QCOMPARE(calls, QStringList({ "9A1A", "AA1", "AB1", "AB10", "AB2", "DL1ABC", "DL1ABC/P" }));
-}
-
-void TestOrdering::storedOrderStays()
-{
-    AddCallLocator(QStringLiteral("A1"), QStringLiteral("X"), Day("01.01.2024"), 5);
-    AddCallLocator(QStringLiteral("A1"), QStringLiteral("Y"), Day("01.01.2026"), 1);
-    QCOMPARE(Names(RankedLocators(CallDatabase.at(0))), QStringList({ "Y", "X" }));
-    QCOMPARE(Names(CallDatabase.at(0).locators), QStringList({ "X", "Y" }));
-}
-
-void TestOrdering::largeListMatchesQuicksortSteps()
-{
-    // The quicksort, step by step, over a list long enough to recurse, with the
-    // order that is not a strict weak order: the outputs depend on each swap.
-    QVector<LocatorEntry> locators;
-    for (int i = 0; i < 40; ++i) {
-        const int weight = (i * 7) % 5 + (i % 3 == 0 ? 0 : 1);
-        const QDate day = QDate(2025, 1, 1).addDays((i * 37) % 300);
-        locators.append(LocatorEntry { QStringLiteral("L%1").arg(i), QDateTime(day, QTime(0, 0)), weight });
-    }
-    QVector<LocatorEntry> expected = locators;
-    std::function<void(int, int)> reference = [&](int start, int end) {
-        auto before = LocatorBefore;
-        auto &e = expected;
-        for (;;) {
-            const int n = end - start;
-            if (n < 2)
-                return;
-            const int last = end - 1;
-            int low = start;
-            int high = last - 1;
-            const int pivot = start + n / 2;
-            if (before(e[last], e[start]))
-                std::swap(e[last], e[start]);
-            if (n == 2)
-                return;
-            if (before(e[pivot], e[start]))
-                std::swap(e[pivot], e[start]);
-            if (before(e[last], e[pivot]))
-                std::swap(e[last], e[pivot]);
-            if (n == 3)
-                return;
-            std::swap(e[pivot], e[last]);
-            while (low < high) {
-                while (low < high && before(e[low], e[last]))
-                    ++low;
-                while (high > low && before(e[last], e[high]))
-                    --high;
-                if (low < high) {
-                    std::swap(e[low], e[high]);
-                    ++low;
-                    --high;
-                } else {
-                    break;
-                }
-            }
-            if (before(e[low], e[last]))
-                ++low;
-            std::swap(e[last], e[low]);
-            reference(start, low);
-            start = low + 1;
-        }
-    };
-    reference(0, expected.size());
-    SortRange(locators, LocatorBefore);
-    QCOMPARE(Names(locators), Names(expected));
 }
 
 GRIDCOL_TEST_MAIN(TestOrdering)

@@ -72,10 +72,12 @@ void TestWriters::outputs_data()
                       "OK1KPA JN79FX (1 06.06.2026) JO60LJ (9 06.09.2025) \n")
         << QByteArray("DK2XY\nOK1KPA\n");
     QTest::newRow("text order of calls")
-        << QStringList { "AB2|AA00|1|01.05.2026", "AA1|AA00|1|01.05.2026", "AB10|AA00|1|01.05.2026" }
-        << QByteArray("AA1;;AA00\nAB10;;AA00\nAB2;;AA00\n")
-        << QByteArray("AA1 AA00 (1 01.05.2026) \nAB10 AA00 (1 01.05.2026) \nAB2 AA00 (1 01.05.2026) \n")
-        << QByteArray("AA1\nAB10\nAB2\n");
+        << QStringList { "AB2|AA00|1|01.05.2026", "AA1|AA00|1|01.05.2026", "AB10|AA00|1|01.05.2026",
+                         "DL1ABC/P|AA00|1|01.05.2026", "9A1A|AA00|1|01.05.2026", "DL1ABC|AA00|1|01.05.2026" }
+        << QByteArray("9A1A;;AA00\nAA1;;AA00\nAB10;;AA00\nAB2;;AA00\nDL1ABC;;AA00\nDL1ABC/P;;AA00\n")
+        << QByteArray("9A1A AA00 (1 01.05.2026) \nAA1 AA00 (1 01.05.2026) \nAB10 AA00 (1 01.05.2026) \n"
+                      "AB2 AA00 (1 01.05.2026) \nDL1ABC AA00 (1 01.05.2026) \nDL1ABC/P AA00 (1 01.05.2026) \n")
+        << QByteArray("9A1A\nAA1\nAB10\nAB2\nDL1ABC\nDL1ABC/P\n");
 }
 
 void TestWriters::outputs()
