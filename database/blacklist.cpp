@@ -45,11 +45,8 @@ void BlacklistTable::clear()
 
 std::optional<BlacklistEntry> ParseBlacklistLine(const QString &line)
 {
-    const QString simplified = line.simplified();
-    if (simplified.contains(QLatin1String("chat>"), Qt::CaseInsensitive))
-        return std::nullopt;
-    const QStringList words = simplified.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-    if (words.size() < 3)
+    const QStringList words = ChatListWords(line);
+    if (words.isEmpty())
         return std::nullopt;
     return BlacklistEntry { words.at(1), words.at(0),
                             QDateTime::fromString(words.at(2), Qt::ISODate) };

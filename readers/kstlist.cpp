@@ -17,12 +17,9 @@ constexpr int userWeight = 10;
 
 std::optional<KstUser> ParseKstLine(const QString &line)
 {
-    const QString simplified = line.simplified();
-    if (simplified.contains(QLatin1String("chat>"), Qt::CaseInsensitive))
-        return std::nullopt;
-    const QStringList words = simplified.split(QLatin1Char(' '), Qt::SkipEmptyParts);
     // The third word (the user's name) must be there, though it is not used.
-    if (words.size() < 3)
+    const QStringList words = ChatListWords(line);
+    if (words.isEmpty())
         return std::nullopt;
     KstUser user;
     user.call = words.at(0).simplified();

@@ -102,3 +102,12 @@ QString DecodeLine(const QByteArray &line)
     const int length = int(qstrnlen(data, uint(line.size())));
     return QString::fromUtf8(data, length);
 }
+
+QStringList ChatListWords(const QString &line)
+{
+    const QString simplified = line.simplified();
+    if (simplified.contains(QLatin1String("chat>"), Qt::CaseInsensitive))
+        return {};
+    const QStringList words = simplified.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    return words.size() < 3 ? QStringList() : words;
+}

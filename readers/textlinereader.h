@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QFile>
 #include <QString>
+#include <QStringList>
 
 /// Reads a source text file the way the C runtime's fgets reads a file opened
 /// in text mode, which is how the line formats of the sources are defined:
@@ -50,3 +51,8 @@ private:
 
 /// The text of a raw line: UTF-8, up to the first zero byte, as a C string would end.
 QString DecodeLine(const QByteArray &line);
+
+/// The words of a line of a list saved from the KST chat (user lists and
+/// blacklists): simplified and split at blanks. Empty when the line is a chat
+/// message (it holds "chat>" in any letter case) or has fewer than three words.
+QStringList ChatListWords(const QString &line);
