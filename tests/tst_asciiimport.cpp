@@ -108,6 +108,7 @@ void TestAsciiImport::delimiter_data()
     QTest::newRow("tab with blanks") << "  tab " << "tab" << QChar(QLatin1Char('\t'));
     QTest::newRow("several letters: the first") << "abc" << "abc" << QChar(QLatin1Char('a'));
     QTest::newRow("tabs: the first letter") << "tabs" << "tabs" << QChar(QLatin1Char('t'));
+    QTest::newRow("quotes anywhere go") << "x\"y\"" << "xy" << QChar(QLatin1Char('x'));
     QTest::newRow("inner blanks") << "t  a b" << "t a b" << QChar(QLatin1Char('t'));
     QTest::newRow("vertical bar") << " | " << "|" << QChar(QLatin1Char('|'));
     QTest::newRow("empty") << "" << "" << QChar(0);
@@ -140,9 +141,10 @@ void TestAsciiImport::lineParser_data()
                               << "DL1ABC|JO62QM|2025-05-10 00:00";
     QTest::newRow("four fields needed, four there") << "," << 0 << 3 << 1 << ymd << "DL1ABC,20250510,x,JO62QM"
                                                     << "DL1ABC|JO62QM|2025-05-10 00:00";
+    QTest::newRow("date column beyond the line") << "," << 0 << 1 << 2 << ymd << "DL1ABC,JO62QM" << "";
     QTest::newRow("four fields needed, three there") << "," << 0 << 3 << 1 << ymd << "DL1ABC,20250510,JO62QM" << "";
-    QTest::newRow("call and locator simplified") << "," << 0 << 1 << 2 << ymd << "  dl1abc , jo62  qm ,20250510"
-                                                 << "dl1abc|jo62 qm|2025-05-10 00:00";
+    QTest::newRow("call and locator simplified") << "," << 0 << 1 << 2 << ymd << "  dl1  abc , jo62  qm ,20250510"
+                                                 << "dl1 abc|jo62 qm|2025-05-10 00:00";
     QTest::newRow("date not simplified") << "," << 0 << 1 << 2 << ymd << "DL1ABC,JO62QM, 20250510"
                                          << "DL1ABC|JO62QM|invalid";
     QTest::newRow("quoted fields") << "," << 0 << 1 << 2 << ymd << "\"DL1ABC\",\"JO62QM\",\"20250510\""

@@ -87,6 +87,7 @@ void TestBlacklist::isBlacklisted_data()
     QTest::newRow("other case") << "a1 b2 2023-05-20" << "A1 B2 230520" << false;
     QTest::newRow("time of day plays no part") << "A1 B2 2023-05-20T18:00:00" << "A1 B2 230520" << true;
     QTest::newRow("duplicates, one message") << "A1 B2 2023-05-20|A1 B2 2023-05-20T10:00:00" << "A1 B2 230520" << true;
+    QTest::newRow("same pair, two days") << "A1 B2 2023-05-20|A1 B2 2023-05-22" << "A1 B2 230520" << true;
     QTest::newRow("second entry") << two << "A1 C3 230521" << true;
     QTest::newRow("a day belongs to its own pair") << two << "A1 B2 230521" << false;
     QTest::newRow("year 79 is 2079") << "A1 B2 2079-12-31" << "A1 B2 791231" << true;
@@ -121,10 +122,12 @@ void TestBlacklist::isBlacklisted()
 void TestBlacklist::readFile()
 {
     QTemporaryDir dir;
-    // Files that cannot be read add nothing.
+    // Files that cannot be read add nothing and say nothing.
+    StreamCapture console(StreamCapture::Console);
     ReadBlacklistFile(dir.filePath("missing.blacklist"));
     ReadBlacklistFile(dir.path());
     QVERIFY(Blacklist.isEmpty());
+    QCOMPARE(console.text(), QByteArray());
 
     const QByteArray longLine = "C3 D4 2024-01-02 " + QByteArray(300, 'x') + " E5 F6 2024-01-03\n";
     QVERIFY(WriteFileBytes(dir.filePath("a.blacklist"), "A1 B2 2023-05-20\r\n# chat> A1 B2 2023-05-21\r\nA1 B2\r\n"

@@ -194,16 +194,16 @@ void TestEdiLog::hostileLines()
                            "PCall=DL1AAA\n" + longText + "\nPWWLo=JO62QM\nTDate=250510\n[QSORecords;3]\n" + longText
                                + "\n250510;1400;DL2BBB;1;;;;;;JO51AB\n" + longFields
                                + "\n250511;1400;DL3CCC;1;;;;;;JN58XY\n"));
-    // Binary garbage read as contacts may yield junk, but must be survived.
+    // Binary garbage as QSO lines: none of its pieces of 98 bytes has ten fields.
     const QByteArray garbage = ReadFileBytes(dataDirectory + QStringLiteral("/broken-logs/d_garbage.edi"));
     QCOMPARE(garbage.size(), 16384);
     QVERIFY(WriteFileBytes(dir.filePath("zgarbage.edi"), "[QSORecords;1]\n" + garbage));
     StreamCapture console(StreamCapture::Console);
     ReadEdiFiles(dir.path());
     // 100 001 bytes with the line end: 1020 pieces of 98 and one of 41.
-    QVERIFY(console.text().startsWith("Processing long.edi ... 1023\nProcessing zgarbage.edi ... "));
-    QCOMPARE(DumpDatabase().mid(0, 3), QStringList({ "DL1AAA JO62QM 10 10.05.2025", "DL2BBB JO51AB 1 10.05.2025",
-                                                     "DL3CCC JN58XY 1 11.05.2025" }));
+    QCOMPARE(console.text(), QByteArray("Processing long.edi ... 1023\nProcessing zgarbage.edi ... 0\n"));
+    QCOMPARE(DumpDatabase(), QStringList({ "DL1AAA JO62QM 10 10.05.2025", "DL2BBB JO51AB 1 10.05.2025",
+                                           "DL3CCC JN58XY 1 11.05.2025" }));
 }
 
 GRIDCOL_TEST_MAIN(TestEdiLog)
