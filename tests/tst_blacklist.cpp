@@ -12,39 +12,15 @@
 
 namespace {
 
-QString EntryText(const BlacklistEntry &entry)
+QStringList EntryTexts()
 {
-    const QString date = entry.date.isValid() ? entry.date.toString(QStringLiteral("yyyy-MM-dd HH:mm"))
-                                              : QStringLiteral("invalid");
-    return QStringLiteral("%1 %2 %3").arg(entry.ownCall, entry.workedCall, date);
-}
-
-void AddLines(const QStringList &lines)
-{
-    for (const QString &line : lines) {
-        const std::optional<BlacklistEntry> entry = ParseBlacklistLine(line);
-        QVERIFY2(entry, qPrintable(line));
-        Blacklist.append(*entry);
-    }
-}
-
-/// A QSO date as the EDI reader gives it: "yyMMdd", or invalid for "-".
-QDateTime QsoDate(const QString &text)
-{
-    return QDateTime::fromString(text, QStringLiteral("yyMMdd"));
-}
-
-/// The blacklist test as a walk over the whole list, the way the entries are
-/// defined to match: exact calls, the same calendar day after the century rule.
-bool WalkMatches(const QString &workedCall, const QString &ownCall, const QDateTime &date)
-{
-    static const QDateTime reference(QDate(1980, 1, 1), QTime(0, 0));
-    const QDate day = (date < reference ? date.addYears(100) : date).date();
+    QStringList texts;
     for (const BlacklistEntry &entry : Blacklist.entries()) {
-        if (entry.ownCall == ownCall && entry.workedCall == workedCall && entry.date.date() == day)
-            return true;
+        const QString date = entry.date.isValid() ? entry.date.toString(QStringLiteral("yyyy-MM-dd HH:mm"))
+                                                  : QStringLiteral("invalid");
+        texts.append(QStringLiteral("%1 %2 %3").arg(entry.ownCall, entry.workedCall, date));
     }
-    return false;
+    return texts;
 }
 
 const char ediWithQso[] = "PCall=DL1AAA\nPWWLo=JO62QM\nTDate=20250510;20250511\n[QSORecords;2]\n"
@@ -64,16 +40,14 @@ private slots:
     void parseLine();
     void isBlacklisted_data();
     void isBlacklisted();
-    void indexAnswersAsTheWalk();
     void readFile();
-    void unreadableFile();
     void laterDirectoryOnly();
 };
 
 void TestBlacklist::parseLine_data()
 {
     QTest::addColumn<QString>("line");
-    QTest::addColumn<QString>("entry");
+    QTest::addColumn<QString>("entry"); // "own worked date", empty when skipped
 
     QTest::newRow("date") << "DL1ABC DL2XYZ 2023-05-20\n" << "DL1ABC DL2XYZ 2023-05-20 00:00";
     QTest::newRow("date and time") << "DL1ABC DL2XYZ 2023-05-20T18:00:00" << "DL1ABC DL2XYZ 2023-05-20 18:00";
@@ -82,12 +56,10 @@ void TestBlacklist::parseLine_data()
                                              << "DL1ABC DL2XYZ 2023-05-20 00:00";
     QTest::newRow("calls kept as written") << "dl1abc/p dl2xyz 2023-05-20" << "dl1abc/p dl2xyz 2023-05-20 00:00";
     QTest::newRow("date that does not parse") << "DL1ABC DL2XYZ 20.05.2023" << "DL1ABC DL2XYZ invalid";
-    QTest::newRow("date without century") << "DL1ABC DL2XYZ 230520" << "DL1ABC DL2XYZ invalid";
     QTest::newRow("two words") << "DL1ABC DL2XYZ" << "";
     QTest::newRow("empty") << "\n" << "";
     QTest::newRow("chat marker") << "chat> DL1ABC DL2XYZ 2023-05-20" << "";
-    QTest::newRow("chat marker in capitals inside") << "DL1ABC DL2XYZ 2023-05-20 (CHAT>)" << "";
-    QTest::newRow("chat marker mixed case") << "DL1ABC ChAt> 2023-05-20" << "";
+    QTest::newRow("chat marker in any case") << "DL1ABC ChAt> 2023-05-20" << "";
     QTest::newRow("chat without marker") << "DL1ABC CHAT 2023-05-20" << "DL1ABC CHAT 2023-05-20 00:00";
 }
 
@@ -95,129 +67,87 @@ void TestBlacklist::parseLine()
 {
     QFETCH(QString, line);
     QFETCH(QString, entry);
-    const std::optional<BlacklistEntry> parsed = ParseBlacklistLine(line);
-    QCOMPARE(parsed ? EntryText(*parsed) : QString(), entry);
+    if (const std::optional<BlacklistEntry> parsed = ParseBlacklistLine(line))
+        Blacklist.append(*parsed);
+    QCOMPARE(EntryTexts().join(QLatin1Char('/')), entry);
 }
 
 void TestBlacklist::isBlacklisted_data()
 {
-    QTest::addColumn<QStringList>("lines");
-    QTest::addColumn<QString>("worked");
-    QTest::addColumn<QString>("own");
-    QTest::addColumn<QString>("qsoDate");
+    QTest::addColumn<QString>("lines"); // blacklist lines, separated by "|"
+    QTest::addColumn<QString>("qso"); // "own worked date", the date as the EDI reader gives it: "yyMMdd", "-" invalid
     QTest::addColumn<bool>("blacklisted");
 
-    const QStringList one { "A1 B2 2023-05-20" };
-    QTest::newRow("hit on a two-digit-year day") << one << "B2" << "A1" << "230520" << true;
-    QTest::newRow("other own call") << one << "B2" << "A9" << "230520" << false;
-    QTest::newRow("calls swapped") << one << "A1" << "B2" << "230520" << false;
-    QTest::newRow("next day") << one << "B2" << "A1" << "230521" << false;
-    QTest::newRow("other case") << QStringList { "a1 b2 2023-05-20" } << "B2" << "A1" << "230520" << false;
-    QTest::newRow("time of day plays no part")
-        << QStringList { "A1 B2 2023-05-20T18:00:00" } << "B2" << "A1" << "230520" << true;
-    QTest::newRow("duplicates") << QStringList { "A1 B2 2023-05-20", "A1 B2 2023-05-20T10:00:00" } << "B2"
-                                << "A1" << "230520" << true;
-    QTest::newRow("second entry") << QStringList { "A1 B2 2023-05-20", "A1 C3 2023-05-21" } << "C3" << "A1"
-                                  << "230521" << true;
-    QTest::newRow("year 95 is 1995") << QStringList { "A1 B2 1995-06-11" } << "B2" << "A1" << "950611" << true;
-    QTest::newRow("entry in 1923 is not 2023")
-        << QStringList { "A1 B2 1923-05-20" } << "B2" << "A1" << "230520" << false;
-    QTest::newRow("empty own call") << one << "B2" << "" << "230520" << false;
-    QTest::newRow("invalid entry date, valid QSO date")
-        << QStringList { "A1 B2 20.05.2023" } << "B2" << "A1" << "230520" << false;
+    const QString one = QStringLiteral("A1 B2 2023-05-20");
+    const QString two = QStringLiteral("A1 B2 2023-05-20|A1 C3 2023-05-21");
+    QTest::newRow("hit on a two-digit-year day") << one << "A1 B2 230520" << true;
+    QTest::newRow("other own call") << one << "A9 B2 230520" << false;
+    QTest::newRow("calls swapped") << one << "B2 A1 230520" << false;
+    QTest::newRow("next day") << one << "A1 B2 230521" << false;
+    QTest::newRow("other case") << "a1 b2 2023-05-20" << "A1 B2 230520" << false;
+    QTest::newRow("time of day plays no part") << "A1 B2 2023-05-20T18:00:00" << "A1 B2 230520" << true;
+    QTest::newRow("duplicates, one message") << "A1 B2 2023-05-20|A1 B2 2023-05-20T10:00:00" << "A1 B2 230520" << true;
+    QTest::newRow("same pair, two days") << "A1 B2 2023-05-20|A1 B2 2023-05-22" << "A1 B2 230520" << true;
+    QTest::newRow("second entry") << two << "A1 C3 230521" << true;
+    QTest::newRow("a day belongs to its own pair") << two << "A1 B2 230521" << false;
+    QTest::newRow("year 79 is 2079") << "A1 B2 2079-12-31" << "A1 B2 791231" << true;
+    QTest::newRow("year 80 is 1980") << "A1 B2 1980-01-01" << "A1 B2 800101" << true;
+    QTest::newRow("entry in 1923 is not 2023") << "A1 B2 1923-05-20" << "A1 B2 230520" << false;
+    QTest::newRow("empty own call") << one << " B2 230520" << false;
+    QTest::newRow("invalid entry date, valid QSO date") << "A1 B2 20.05.2023" << "A1 B2 230520" << false;
     // An invalid QSO date becomes a valid day far back after the century
     // rule; an invalid entry date stays an invalid day. They never meet.
-    QTest::newRow("invalid entry date, invalid QSO date")
-        << QStringList { "A1 B2 20.05.2023" } << "B2" << "A1" << "-" << false;
-    QTest::newRow("valid entry, invalid QSO date") << one << "B2" << "A1" << "-" << false;
+    QTest::newRow("invalid entry date, invalid QSO date") << "A1 B2 20.05.2023" << "A1 B2 -" << false;
+    QTest::newRow("valid entry, invalid QSO date") << one << "A1 B2 -" << false;
 }
 
 void TestBlacklist::isBlacklisted()
 {
-    QFETCH(QStringList, lines);
-    QFETCH(QString, worked);
-    QFETCH(QString, own);
-    QFETCH(QString, qsoDate);
+    QFETCH(QString, lines);
+    QFETCH(QString, qso);
     QFETCH(bool, blacklisted);
 
-    AddLines(lines);
+    for (const QString &line : lines.split(QLatin1Char('|')))
+        Blacklist.append(ParseBlacklistLine(line).value());
+    const QStringList words = qso.split(QLatin1Char(' '));
     StreamCapture console(StreamCapture::Console);
     StreamCapture log(StreamCapture::Log);
-    QCOMPARE(IsBlacklisted(worked, own, QsoDate(qsoDate)), blacklisted);
-    const QByteArray message
-        = blacklisted ? "Skipping blacklisted QSO " + own.toUtf8() + ' ' + worked.toUtf8() + '\n' : QByteArray();
-    QCOMPARE(console.text(), message);
-    QCOMPARE(log.text(), message);
-}
-
-void TestBlacklist::indexAnswersAsTheWalk()
-{
-    // Entries and questions drawn from small sets, so that hits are common;
-    // dates around the century rule and invalid ones included.
-    const QStringList calls { "A1", "a1", "B2", "C3", "" };
-    const QStringList entryDates { "2023-05-20", "2023-05-20T23:59:59", "2023-05-21", "1979-12-31",
-                                   "2079-12-31", "1980-01-01", "20.05.2023", "-4714-11-24" };
-    const QStringList qsoDates { "230520", "230521", "791231", "800101", "000229", "-", "991231" };
-    QRandomGenerator random(1234);
-    auto pick = [&random](const QStringList &list) { return list.at(random.bounded(list.size())); };
-
-    for (int i = 0; i < 40; ++i) {
-        const QString own = pick(calls);
-        const QString worked = pick(calls);
-        if (own.isEmpty() || worked.isEmpty())
-            continue;
-        Blacklist.append(BlacklistEntry { worked, own, QDateTime::fromString(pick(entryDates), Qt::ISODate) });
-    }
-    QVERIFY(Blacklist.size() > 20);
-
-    StreamCapture console(StreamCapture::Console);
-    int hits = 0;
-    for (int i = 0; i < 2000; ++i) {
-        const QString worked = pick(calls);
-        const QString own = pick(calls);
-        const QDateTime date = QsoDate(pick(qsoDates));
-        const bool expected = WalkMatches(worked, own, date);
-        QCOMPARE(IsBlacklisted(worked, own, date), expected);
-        hits += expected ? 1 : 0;
-    }
-    QVERIFY(hits > 50);
-    QCOMPARE(console.text().count('\n'), hits);
+    QCOMPARE(IsBlacklisted(words.at(1), words.at(0), QDateTime::fromString(words.at(2), QStringLiteral("yyMMdd"))),
+             blacklisted);
+    const QByteArray message = "Skipping blacklisted QSO " + words.mid(0, 2).join(QLatin1Char(' ')).toUtf8() + '\n';
+    QCOMPARE(console.text(), blacklisted ? message : QByteArray());
+    QCOMPARE(log.text(), blacklisted ? message : QByteArray());
 }
 
 void TestBlacklist::readFile()
 {
     QTemporaryDir dir;
+    // Files that cannot be read add nothing and say nothing.
+    StreamCapture console(StreamCapture::Console);
+    ReadBlacklistFile(dir.filePath("missing.blacklist"));
+    ReadBlacklistFile(dir.path());
+    QVERIFY(Blacklist.isEmpty());
+    QCOMPARE(console.text(), QByteArray());
+
     const QByteArray longLine = "C3 D4 2024-01-02 " + QByteArray(300, 'x') + " E5 F6 2024-01-03\n";
-    QVERIFY(WriteFileBytes(dir.filePath("a.blacklist"), "A1 B2 2023-05-20\r\n"
-                                                        "# chat> A1 B2 2023-05-21\r\n"
-                                                        "A1 B2\r\n"
-                                                        + longLine
-                                                        + "G7 H8 2024-01-04\n"
-                                                          "I9 J0 2024-01-05"));
+    QVERIFY(WriteFileBytes(dir.filePath("a.blacklist"), "A1 B2 2023-05-20\r\n# chat> A1 B2 2023-05-21\r\nA1 B2\r\n"
+                               + longLine + "G7 H8 2024-01-04\nI9 J0 2024-01-05"));
     ReadBlacklistFile(dir.filePath("a.blacklist"));
-    QStringList entries;
-    for (const BlacklistEntry &entry : Blacklist.entries())
-        entries.append(EntryText(entry));
     // The long line is read in pieces of 198 bytes: its first piece is an
     // entry, and so is the rest (119 x, E5, F6 as a date that does not
     // parse). The last line has no line end and is not read.
-    QCOMPARE(entries, QStringList({ "A1 B2 2023-05-20 00:00", "C3 D4 2024-01-02 00:00",
-                                    QString(119, QLatin1Char('x')) + " E5 invalid", "G7 H8 2024-01-04 00:00" }));
-}
+    const QStringList entries { "A1 B2 2023-05-20 00:00", "C3 D4 2024-01-02 00:00",
+                                QString(119, QLatin1Char('x')) + " E5 invalid", "G7 H8 2024-01-04 00:00" };
+    QCOMPARE(EntryTexts(), entries);
 
-void TestBlacklist::unreadableFile()
-{
-    QTemporaryDir dir;
-    ReadBlacklistFile(dir.filePath("missing.blacklist"));
-    ReadBlacklistFile(dir.path());
+    // Garbage may add junk entries, but must be survived.
     QRandomGenerator random(99);
     QByteArray garbage;
     for (int i = 0; i < 100000; ++i)
         garbage.append(char(random.bounded(256)));
     QVERIFY(WriteFileBytes(dir.filePath("garbage.blacklist"), garbage));
     ReadBlacklistFile(dir.filePath("garbage.blacklist"));
-    // Garbage may name junk QSOs, but not the one a real log holds.
-    QVERIFY(!IsBlacklisted(QStringLiteral("DL2BBB"), QStringLiteral("DL1AAA"), QsoDate("250510")));
+    QCOMPARE(EntryTexts().mid(0, 4), entries);
 }
 
 void TestBlacklist::laterDirectoryOnly()
@@ -229,12 +159,11 @@ void TestBlacklist::laterDirectoryOnly()
     QVERIFY(base.mkpath("first") && base.mkpath("second") && base.mkpath("second/sub.blacklist"));
     QVERIFY(WriteFileBytes(base.filePath("first/log.edi"), ediWithQso));
     QVERIFY(WriteFileBytes(base.filePath("second/log.edi"), ediWithQso));
-    QVERIFY(WriteFileBytes(base.filePath("second/bad.blacklist"), "DL1AAA DL2BBB 2025-05-10\n"
-                                                                  "DL1AAA DL3CCC 2025-05-11\n"));
+    QVERIFY(WriteFileBytes(base.filePath("second/bad.blacklist"),
+                           "DL1AAA DL2BBB 2025-05-10\nDL1AAA DL3CCC 2025-05-11\n"));
     QSettings settings(base.filePath("gridcol.ini"), QSettings::IniFormat);
 
     StreamCapture console(StreamCapture::Console);
-    StreamCapture log(StreamCapture::Log);
     const QString first = base.filePath("first");
     const QString second = base.filePath("second");
     ProcessSourceDirectory(settings, first);
@@ -248,8 +177,6 @@ void TestBlacklist::laterDirectoryOnly()
                                   "Add Blacklist bad.blacklist ... Processing log.edi ... "
                                   "Skipping blacklisted QSO DL1AAA DL2BBB\n"
                                   "1\n").toUtf8());
-    QVERIFY(log.text().contains("Add blacklist bad.blacklist \nProcess log.edi \n"));
-    QVERIFY(log.text().contains("Skipping blacklisted QSO DL1AAA DL2BBB\n"));
     QCOMPARE(DumpDatabase(), QStringList({ "DL1AAA JO62QM 20 10.05.2025", "DL2BBB JO51AB 1 10.05.2025",
                                            "DL3CCC JN58XY 2 10.05.2025" }));
 }
