@@ -110,6 +110,7 @@ void TestAdifParser::tags_data()
     Row("header ended by <eoh>, first character a line end", "\n<eoh><call:1>A<eor>", "[CALL] 1|CALL=A");
     Row("a file of just <eoh> has no header and no record", "<eoh>", "[]");
     Row("<eoh > does not end the header", "x<eoh ><CALL:1>A<eor>", "[]");
+    Row("nor does <e>oh>", "x<e>oh><CALL:1>A<eor>", "[]");
     Row("header without end swallows everything", "ADIF\n<CALL:1>A<eor><CALL:1>B<eor>", "[]");
     Row("<EOR>, <eor> and <EoR> end records", "<CALL:1>A<EOR><CALL:1>B<eor><CALL:1>C<EoR>",
         "[CALL] 1|CALL=A / 2|CALL=B / 3|CALL=C");
@@ -135,7 +136,7 @@ void TestAdifParser::tags_data()
     Row("no-break spaces and tabs are white space too", "<NOTES:6>\ta\xc2\xa0\xc2\xa0" "b <eor>",
         "[NOTES] 1|NOTES=a b");
     Row("open value up to the next <", "<CALL>N0CALL  XY<BAND:2>2m<eor>", "[CALL,BAND] 1|CALL=N0CALL XY|BAND=2m");
-    Row("name simplified", "< call\t>x<eor>", "[CALL] 1|CALL=x");
+    Row("name simplified", "< my \t call\t>x<eor>", "[MY CALL] 1|MY CALL=x");
     Row("< inside a name", "<A<B:1>x<eor>", "[A<B] 1|A<B=x");
     Row("empty name", "<:1>x<eor>", "[] 1|=x");
     Row("text between tags is skipped", "<CALL:1>A garbage > here\n<BAND:2>2m  <eor> more\n",
@@ -175,6 +176,7 @@ void TestAdifParser::hostileInput_data()
         "[CALL] 1|CALL=A");
     Row("largest int, cut by the end", "<NOTES:2147483647>N0CALL<eor>", "[]");
     Row("one beyond int", "<NOTES:2147483648>N0CALL<CALL:1>A<eor>", "[CALL] 1|CALL=A");
+    Row("2^32 + 1 does not wrap round to 1", "<NOTES:4294967297>N0CALL<CALL:1>A<eor>", "[CALL] 1|CALL=A");
     Row("twenty digits", "<NOTES:99999999999999999999>N0CALL<CALL:1>A<eor>", "[CALL] 1|CALL=A");
     Row("negative", "<NOTES:-5>N0CALL<CALL:1>A<eor>", "[CALL] 1|CALL=A");
     Row("smallest int", "<NOTES:-2147483648>N0CALL<CALL:1>A<eor>", "[CALL] 1|CALL=A");

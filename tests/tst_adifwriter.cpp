@@ -16,8 +16,10 @@ void Store(AdifDataBase &store, const QString &records)
 {
     for (const QString &text : records.split(QLatin1Char('|'))) {
         AdifRecord record;
-        for (const QString &value : text.split(QLatin1Char(';'), Qt::SkipEmptyParts))
-            record.SetValue(store.FieldIndex(value.section(QLatin1Char('='), 0, 0)), value.section(QLatin1Char('='), 1));
+        for (const QString &value : text.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+            const int position = store.FieldIndex(value.section(QLatin1Char('='), 0, 0));
+            record.SetValue(position, value.section(QLatin1Char('='), 1));
+        }
         store.StoreRecord(record);
     }
 }
@@ -102,7 +104,8 @@ void TestAdifWriter::records_data()
 
     // Tags of 12 characters; a line ends where the tags since the last line end are longer than the width.
     const QString tags = QStringLiteral("CALL=ABCD;BAND=70CM;MODE=RTTY");
-    QTest::newRow("width 0: no line ends") << tags << 0 << "" << QByteArray("<CALL:4>ABCD<BAND:4>70CM<MODE:4>RTTY<eor>\n\n");
+    QTest::newRow("width 0: no line ends")
+        << tags << 0 << "" << QByteArray("<CALL:4>ABCD<BAND:4>70CM<MODE:4>RTTY<eor>\n\n");
     QTest::newRow("width 20: after the second tag")
         << tags << 20 << "" << QByteArray("<CALL:4>ABCD<BAND:4>70CM\n<MODE:4>RTTY<eor>\n\n");
     QTest::newRow("width 24: exactly full is not more")
@@ -151,13 +154,18 @@ void TestAdifWriter::files()
     QBuffer readOnly;
     readOnly.open(QIODevice::ReadOnly);
     QCOMPARE(store.WriteAdifFile(readOnly, 0, false, nullptr), -1);
+    // A write that fails is reported, here on a device that is always full.
+    QFile full(QStringLiteral("/dev/full"));
+    if (full.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        QCOMPARE(store.WriteAdifFile(full, 0, false, nullptr), -1);
 }
 
 void TestAdifWriter::roundTrip()
 {
     AdifDataBase store;
-    Store(store, QString::fromUtf8("CALL=DL1ABC;NOTES=a<b>c <eor> d;QTH=  Bad   Ems\n\n;NAME=\xf0\x9f\x98\x80 J\xc3\xbcrgen;"
-                                   "EMPTY=||call=G4ZZT;gridsquare=io91vl;NOTES=line\r\nend"));
+    Store(store, QString::fromUtf8("CALL=DL1ABC;NOTES=a<b>c <eor> d;QTH=  Bad   Ems\n\n;"
+                                   "NAME=\xf0\x9f\x98\x80 J\xc3\xbcrgen;EMPTY=||"
+                                   "call=G4ZZT;gridsquare=io91vl;NOTES=line\r\nend"));
     const QByteArray written = Write(store, 30);
 
     // Read back, the values are those written, simplified.
