@@ -94,9 +94,10 @@ QString State(const AdifDataBase &store)
         names << store.FieldName(i);
     if (!names.isEmpty())
         parts << QStringLiteral("fields ") + names.join(QLatin1Char(','));
+    // A range left over while none is set shows as such.
     if (store.HasDateRange() || store.DateRangeFrom().isValid() || store.DateRangeTo().isValid())
-        parts << QStringLiteral("range ") + DayText(store.DateRangeFrom()) + QLatin1Char('-')
-                + DayText(store.DateRangeTo());
+        parts << QLatin1String(store.HasDateRange() ? "range " : "unset range ") + DayText(store.DateRangeFrom())
+                + QLatin1Char('-') + DayText(store.DateRangeTo());
     if (store.IsSelectionActive())
         parts << QStringLiteral("active");
     if (store.IsModified())
