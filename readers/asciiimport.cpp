@@ -57,13 +57,6 @@ const QRegularExpression &FieldPattern(QChar separator)
     return cachedPattern;
 }
 
-void AnnounceFile(const QFileInfo &file)
-{
-    const QByteArray name = file.fileName().toLocal8Bit();
-    ConsolePrint("Processing %s ... ", name.constData());
-    FilePrint(DebugLog, "Processing %s \n", name.constData());
-}
-
 /// Skips the header lines of a file; false when the file ends among them.
 bool SkipHeaderLines(TextLineReader &reader, int count)
 {
@@ -73,6 +66,36 @@ bool SkipHeaderLines(TextLineReader &reader, int count)
             return false;
     }
     return true;
+}
+
+/// Reads one file of a delimited import: announces it, skips its header
+/// lines, hands every line that parse turns into a record to the database
+/// with the given weight, and completes the console line with the count.
+template<typename Parse>
+void ImportDelimitedFile(const QFileInfo &file, int bufferSize, int headerLines, int weight, Parse parse)
+{
+    const QByteArray name = file.fileName().toLocal8Bit();
+    ConsolePrint("Processing %s ... ", name.constData());
+    FilePrint(DebugLog, "Processing %s \n", name.constData());
+
+    TextLineReader reader(bufferSize);
+    if (!reader.open(file.absoluteFilePath())) {
+        ConsolePrint("Error while opening file\n");
+        return;
+    }
+    int count = 0;
+    // A file that ends among its header lines has no records; its console
+    // line still gets its count and the next file is read.
+    if (SkipHeaderLines(reader, headerLines)) {
+        QString line;
+        while (reader.readLine(line)) {
+            if (const std::optional<AsciiRecord> record = parse(line)) {
+                AddCallLocator(record->call, record->locator, record->date, weight);
+                ++count;
+            }
+        }
+    }
+    ConsolePrint("%d\n", count);
 }
 
 } // namespace
@@ -170,25 +193,8 @@ void ImportAsciiFiles(const QString &directory, const QString &pattern, const QS
     const int recordWeight = qMax(weight, 1);
 
     for (const QFileInfo &file : files) {
-        AnnounceFile(file);
-        TextLineReader reader(asciiLineBufferSize);
-        if (!reader.open(file.absoluteFilePath())) {
-            ConsolePrint("Error while opening file\n");
-            continue;
-        }
-        int count = 0;
-        // A file that ends among its header lines has no records; its console
-        // line still gets its count and the next file is read.
-        if (SkipHeaderLines(reader, headerLines)) {
-            QString line;
-            while (reader.readLine(line)) {
-                if (const std::optional<AsciiRecord> record = parser.parse(line)) {
-                    AddCallLocator(record->call, record->locator, record->date, recordWeight);
-                    ++count;
-                }
-            }
-        }
-        ConsolePrint("%d\n", count);
+        ImportDelimitedFile(file, asciiLineBufferSize, headerLines, recordWeight,
+                            [&parser](const QString &line) { return parser.parse(line); });
     }
 }
 
@@ -244,23 +250,6 @@ std::optional<AsciiRecord> ParseExpLine(const QString &line)
 void ImportExpFiles(const QString &directory)
 {
     const QFileInfoList files = ListSourceFiles(directory, QStringLiteral("*.exp"));
-    for (const QFileInfo &file : files) {
-        AnnounceFile(file);
-        TextLineReader reader(expLineBufferSize);
-        if (!reader.open(file.absoluteFilePath())) {
-            ConsolePrint("Error while opening file\n");
-            continue;
-        }
-        int count = 0;
-        if (SkipHeaderLines(reader, expHeaderLines)) {
-            QString line;
-            while (reader.readLine(line)) {
-                if (const std::optional<AsciiRecord> record = ParseExpLine(line)) {
-                    AddCallLocator(record->call, record->locator, record->date, 1);
-                    ++count;
-                }
-            }
-        }
-        ConsolePrint("%d\n", count);
-    }
+    for (const QFileInfo &file : files)
+        ImportDelimitedFile(file, expLineBufferSize, expHeaderLines, 1, ParseExpLine);
 }
