@@ -9,7 +9,6 @@
 #include <QDir>
 #include <QFile>
 
-#include <cstdlib>
 #include <ctime>
 
 void PrepareTestEnvironment()
@@ -52,26 +51,14 @@ QStringList DumpDatabase()
 QDateTime Day(const char *text)
 {
     const QString value = QString::fromLatin1(text);
-    if (value.size() > 10)
-        return QDateTime::fromString(value, QStringLiteral("dd.MM.yyyy HH:mm"));
-    return QDateTime::fromString(value, QStringLiteral("dd.MM.yyyy"));
+    return QDateTime::fromString(value, value.size() > 10 ? QStringLiteral("dd.MM.yyyy HH:mm")
+                                                          : QStringLiteral("dd.MM.yyyy"));
 }
 
-void AddRecords(const QStringList &records)
-{
-    for (const QString &record : records) {
-        const QStringList parts = record.split(QLatin1Char('|'));
-        const QDateTime date = parts.at(3) == QLatin1String("-") ? QDateTime() : Day(parts.at(3).toLatin1().constData());
-        AddCallLocator(parts.at(0), parts.at(1), date, parts.at(2).toInt());
-    }
-}
-
-QByteArray ReadFileBytes(const QString &path)
+QByteArray ReadFileBytes(const QString &path, const QByteArray &ifUnreadable)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray("<cannot read ") + path.toUtf8() + '>';
-    return file.readAll();
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : ifUnreadable;
 }
 
 bool WriteFileBytes(const QString &path, const QByteArray &content)
@@ -80,10 +67,32 @@ bool WriteFileBytes(const QString &path, const QByteArray &content)
     return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
 }
 
+bool CopyTree(const QString &from, const QString &to, const QStringList &skip)
+{
+    QDir source(from);
+    if (!source.exists() || !QDir().mkpath(to))
+        return false;
+    const QFileInfoList entries
+        = source.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QFileInfo &entry : entries) {
+        if (skip.contains(entry.fileName()))
+            continue;
+        const QString target = to + QLatin1Char('/') + entry.fileName();
+        if (!(entry.isDir() ? CopyTree(entry.filePath(), target) : QFile::copy(entry.filePath(), target)))
+            return false;
+    }
+    return true;
+}
+
+QByteArray TextLineEnd()
+{
+    return "\n";
+}
+
 StreamCapture::StreamCapture(Target target)
     : m_target(target)
+    , m_stream(std::tmpfile())
 {
-    m_stream = open_memstream(&m_buffer, &m_size);
     if (m_target == Console)
         SetConsoleFile(m_stream);
     else
@@ -97,28 +106,16 @@ StreamCapture::~StreamCapture()
     else if (DebugLog == m_stream)
         DebugLog = nullptr;
     std::fclose(m_stream);
-    std::free(m_buffer);
 }
 
 QByteArray StreamCapture::text()
 {
     std::fflush(m_stream);
-    return QByteArray(m_buffer, int(m_size));
-}
-
-bool CopyTree(const QString &from, const QString &to)
-{
-    QDir source(from);
-    if (!source.exists() || !QDir().mkpath(to))
-        return false;
-    const QFileInfoList entries
-        = source.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    for (const QFileInfo &entry : entries) {
-        const QString target = to + QLatin1Char('/') + entry.fileName();
-        const bool copied = entry.isDir() ? CopyTree(entry.filePath(), target)
-                                          : QFile::copy(entry.filePath(), target);
-        if (!copied)
-            return false;
-    }
-    return true;
+    const long size = std::ftell(m_stream);
+    QByteArray bytes(int(size), '\0');
+    std::rewind(m_stream);
+    const size_t read = std::fread(bytes.data(), 1, bytes.size(), m_stream);
+    std::fseek(m_stream, 0, SEEK_END);
+    bytes.truncate(int(read));
+    return bytes;
 }

@@ -11,27 +11,31 @@
 /// The moment tests take as "now" unless they choose another.
 QDateTime TestNow();
 
-/// Puts the process into the state of a fresh run: an empty database, the
-/// test clock, no debug log, the console on standard output.
+/// Puts the process into the state of a fresh run: an empty database,
+/// blacklist and ADIF store, the test clock, no debug log, the console on
+/// standard output.
 void ResetProgramState(const QDateTime &now = TestNow());
 
 /// The database as lines "CALL LOCATOR weight dd.MM.yyyy", calls in database
-/// order, locators in their stored (first-added) order. Independent of the
-/// writers, so that a writer fault cannot hide a reader fault.
+/// order, locators in their stored (first-added) order.
 QStringList DumpDatabase();
 
 /// A local date-time from "dd.MM.yyyy" or "dd.MM.yyyy HH:mm".
 QDateTime Day(const char *text);
 
-/// Hands records written "call|locator|weight|dd.MM.yyyy[ HH:mm]" to
-/// AddCallLocator; a date of "-" is an invalid date-time.
-void AddRecords(const QStringList &records);
-
-QByteArray ReadFileBytes(const QString &path);
+/// The file's bytes; ifUnreadable when it cannot be read.
+QByteArray ReadFileBytes(const QString &path, const QByteArray &ifUnreadable = "<cannot read>");
 bool WriteFileBytes(const QString &path, const QByteArray &content);
 
-/// Collects what a stdio stream receives while the object lives: the console
-/// (ConsolePrint) or the debug log.
+/// Copies a directory tree, leaving out the top-level entries named in skip;
+/// false when anything could not be copied.
+bool CopyTree(const QString &from, const QString &to, const QStringList &skip = {});
+
+/// How a line of a text file ends on this platform.
+QByteArray TextLineEnd();
+
+/// Collects what the console (ConsolePrint) or the debug log receives while
+/// the object lives.
 class StreamCapture
 {
 public:
@@ -46,9 +50,7 @@ public:
 
 private:
     Target m_target;
-    FILE *m_stream = nullptr;
-    char *m_buffer = nullptr;
-    size_t m_size = 0;
+    FILE *m_stream;
 };
 
 /// Compares two texts line by line first, for a readable difference, then byte for byte.
@@ -74,6 +76,3 @@ private:
     }
 
 void PrepareTestEnvironment();
-
-/// Copies a directory tree; false when anything could not be copied.
-bool CopyTree(const QString &from, const QString &to);

@@ -1,0 +1,137 @@
+#include "testsupport.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+
+/*
+ * Golden working-directory cases. Every folder of tests/cases is a working
+ * directory: gridcol.ini and the source files, run through the real gridcol
+ * binary with standard input on the null device, a UTF-8 locale, a fixed time
+ * zone and the fixed "now" of the case. Files of a case folder that are not
+ * copied into the working directory:
+ *
+ *   now               GRIDCOL_NOW for the run, as written there
+ *   from              files or folders of the repository copied in first, one a
+ *                     line (a folder: its contents)
+ *   runs              how often gridcol runs in the same folder [1]
+ *   file-size-limit   blocks of 512 bytes any file may grow to (ulimit -f)
+ *   README.md         what the case shows
+ *   expected/         console.txt (standard output of the last run), stderr.txt
+ *                     (else standard error must stay empty), "absent" (names of
+ *                     files that must not exist afterwards) and any other file,
+ *                     compared byte for byte with the file of that name.
+ *
+ * With GRIDCOL_CASE_OUTPUT set, what a run produced is also copied there, one
+ * folder per case, for tools/update-cases.sh to show and take over.
+ */
+
+namespace {
+
+const QString casesFolder = QStringLiteral(GRIDCOL_SOURCE_DIR "/tests/cases");
+const QStringList caseFiles { "now", "from", "runs", "file-size-limit", "README.md", "expected" };
+const QStringList producedNames { "gridcol.dbg", "n1mm_qth.txt", "calls_loc.dbg", "master.scp", "calls_loc.dat",
+                                  "vhf.dtb" };
+
+QString CaseText(const QString &folder, const char *name)
+{
+    return QString::fromUtf8(ReadFileBytes(folder + QLatin1Char('/') + QLatin1String(name), QByteArray())).trimmed();
+}
+
+/// The bytes a text file has on this platform, where the expected file holds LF line ends.
+QByteArray WithPlatformLineEnds(QByteArray text, const QString &name)
+{
+    if (name != QLatin1String("vhf.dtb"))
+        text.replace("\n", TextLineEnd());
+    return text;
+}
+
+} // namespace
+
+class TestCases : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void run_data();
+    void run();
+};
+
+void TestCases::run_data()
+{
+    QTest::addColumn<QString>("folder");
+    for (const QString &name : QDir(casesFolder).entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+        QTest::newRow(qPrintable(name)) << casesFolder + QLatin1Char('/') + name;
+}
+
+void TestCases::run()
+{
+    QFETCH(QString, folder);
+    QTemporaryDir work;
+    for (const QString &path : CaseText(folder, "from").split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        const QFileInfo source(QStringLiteral(GRIDCOL_SOURCE_DIR "/") + path);
+        QVERIFY2(source.isDir() ? CopyTree(source.filePath(), work.path())
+                                : QFile::copy(source.filePath(), work.filePath(source.fileName())),
+                 qPrintable(path));
+    }
+    QVERIFY(CopyTree(folder, work.path(), caseFiles));
+
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("GRIDCOL_NOW"), CaseText(folder, "now"));
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.setWorkingDirectory(work.path());
+    process.setStandardInputFile(QProcess::nullDevice());
+    QString program = QStringLiteral(GRIDCOL_BINARY);
+    QStringList arguments;
+    const QString fileSizeLimit = CaseText(folder, "file-size-limit");
+    if (!fileSizeLimit.isEmpty()) {
+        if (!QFileInfo::exists(QStringLiteral("/bin/sh")))
+            QSKIP("a file size limit needs a POSIX shell");
+        arguments = QStringList { "-c", "ulimit -f " + fileSizeLimit + "; exec \"$0\"", program };
+        program = QStringLiteral("/bin/sh");
+    }
+    const int runs = qMax(1, CaseText(folder, "runs").toInt());
+    for (int run = 0; run < runs; ++run) {
+        process.start(program, arguments);
+        QVERIFY2(process.waitForFinished(120000), "gridcol did not finish within two minutes");
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process.exitCode(), 0);
+    }
+    const QByteArray console = process.readAllStandardOutput();
+    const QByteArray errors = process.readAllStandardError();
+
+    const QString output = qEnvironmentVariable("GRIDCOL_CASE_OUTPUT");
+    if (!output.isEmpty()) {
+        const QString target = output + QLatin1Char('/') + QFileInfo(folder).fileName();
+        QVERIFY(QDir().mkpath(target));
+        WriteFileBytes(target + QStringLiteral("/console.txt"), console);
+        if (!errors.isEmpty())
+            WriteFileBytes(target + QStringLiteral("/stderr.txt"), errors);
+        for (const QString &name : producedNames) {
+            if (QFileInfo(work.filePath(name)).isFile())
+                QFile::copy(work.filePath(name), target + QLatin1Char('/') + name);
+        }
+    }
+
+    const QString expected = folder + QStringLiteral("/expected/");
+    COMPARE_TEXT(console, WithPlatformLineEnds(ReadFileBytes(expected + QStringLiteral("console.txt")), {}));
+    COMPARE_TEXT(errors, WithPlatformLineEnds(ReadFileBytes(expected + QStringLiteral("stderr.txt"), {}), {}));
+    const QStringList absent = CaseText(expected, "absent").split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    for (const QString &name : absent)
+        QVERIFY2(!QFileInfo(work.filePath(name)).isFile(), qPrintable(name + QStringLiteral(" exists")));
+    for (const QString &name : QDir(expected).entryList(QDir::Files)) {
+        if (name == QLatin1String("console.txt") || name == QLatin1String("stderr.txt")
+            || name == QLatin1String("absent"))
+            continue;
+        const QByteArray wanted = WithPlatformLineEnds(ReadFileBytes(expected + name), name);
+        const QByteArray produced = ReadFileBytes(work.filePath(name));
+        if (name.endsWith(QLatin1String(".dtb")))
+            QCOMPARE(produced.toHex(' '), wanted.toHex(' '));
+        else
+            COMPARE_TEXT(produced, wanted);
+    }
+}
+
+GRIDCOL_TEST_MAIN(TestCases)
+#include "tst_cases.moc"

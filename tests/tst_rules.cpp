@@ -1,0 +1,220 @@
+#include "testsupport.h"
+
+#include "app/clock.h"
+#include "database/ordering.h"
+#include "readers/asciiimport.h"
+#include "readers/textlinereader.h"
+
+#include <QTemporaryDir>
+
+/*
+ * The pieces with rules of their own that a working-directory case reaches
+ * only by accident: the locator order (which is no strict weak order), the
+ * line reader's buffer and carriage-return rules, the delimited-field
+ * splitter and the clock.
+ */
+
+class TestRules : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { ResetProgramState(); }
+
+    void locatorOrder_data();
+    void locatorOrder();
+    void linePieces_data();
+    void linePieces();
+    void splitDelimitedLine_data();
+    void splitDelimitedLine();
+    void stripFieldQuotes();
+    void delimiter_data();
+    void delimiter();
+    void clock();
+};
+
+void TestRules::locatorOrder_data()
+{
+    QTest::addColumn<QStringList>("added"); // "NAME weight dd.MM.yyyy", now is 15.06.2026
+    QTest::addColumn<QString>("ranked");
+
+    const QString x = QStringLiteral("X 5 15.06.2023");
+    const QString y = QStringLiteral("Y 1 15.06.2025");
+    const QString z = QStringLiteral("Z 2 15.06.2024");
+    QTest::newRow("heavy old X, then light new Y") << QStringList { "X 5 01.01.2024", "Y 1 01.01.2026" } << "YX";
+    QTest::newRow("light new Y, then heavy old X") << QStringList { "Y 1 01.01.2026", "X 5 01.01.2024" } << "XY";
+    QTest::newRow("two of weight 1, older first") << QStringList { "A 1 01.01.2025", "B 1 01.01.2026" } << "BA";
+    QTest::newRow("two of weight 1, newer first") << QStringList { "B 1 01.01.2026", "A 1 01.01.2025" } << "BA";
+    QTest::newRow("3, 7, 3") << QStringList { "P 3 01.01.2026", "Q 7 01.01.2026", "R 3 01.01.2026" } << "QPR";
+    QTest::newRow("3, 3, 7") << QStringList { "P 3 01.01.2026", "R 3 01.01.2026", "Q 7 01.01.2026" } << "QRP";
+    QTest::newRow("X, Y, Z") << QStringList { x, y, z } << "YXZ";
+    QTest::newRow("X, Z, Y") << QStringList { x, z, y } << "ZXY";
+    QTest::newRow("Z, X, Y") << QStringList { z, x, y } << "XZY";
+    QTest::newRow("single") << QStringList { "S 4 01.01.2026" } << "S";
+    QTest::newRow("five by weight")
+        << QStringList { "A 2 01.01.2026", "B 9 01.01.2026", "C 4 01.01.2026", "D 7 01.01.2026", "E 3 01.01.2026" }
+        << "BDCEA";
+}
+
+void TestRules::locatorOrder()
+{
+    QFETCH(QStringList, added);
+    QFETCH(QString, ranked);
+    CallEntry entry { QStringLiteral("DL1ABC"), {} };
+    for (const QString &text : added) {
+        const QStringList parts = text.split(QLatin1Char(' '));
+        entry.locators.append({ parts.at(0), Day(parts.at(2).toLatin1().constData()), parts.at(1).toInt() });
+    }
+    QString names;
+    for (const LocatorEntry &locator : RankedLocators(entry))
+        names += locator.locator;
+    QCOMPARE(names, ranked);
+}
+
+void TestRules::linePieces_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<int>("bufferSize");
+    QTest::addColumn<QList<QByteArray>>("pieces");
+
+    using Pieces = QList<QByteArray>;
+    QTest::newRow("empty file") << QByteArray() << 99 << Pieces {};
+    QTest::newRow("last line without line end is dropped") << QByteArray("a\nbc") << 99 << Pieces { "a\n" };
+    QTest::newRow("empty lines") << QByteArray("\n\nx\n") << 99 << Pieces { "\n", "\n", "x\n" };
+    QTest::newRow("CR LF reads as LF") << QByteArray("ab\r\ncd\r\n") << 99 << Pieces { "ab\n", "cd\n" };
+    QTest::newRow("lone CR stays") << QByteArray("a\rb\n\r\r\n") << 99 << Pieces { "a\rb\n", "\r\n" };
+    QTest::newRow("CR at the very end") << QByteArray("a\n\r") << 99 << Pieces { "a\n" };
+    QTest::newRow("long line in pieces") << QByteArray("abcdefgh\n") << 4 << Pieces { "abc", "def", "gh\n" };
+    QTest::newRow("line end alone in its own piece") << QByteArray("abc\nd\n") << 4 << Pieces { "abc", "\n", "d\n" };
+    QTest::newRow("CR LF counts as one character") << QByteArray("ab\r\ncd\n") << 4 << Pieces { "ab\n", "cd\n" };
+    // The read that fills the buffer stops before it meets the end of the file.
+    QTest::newRow("last piece filling the buffer") << QByteArray("abcdef") << 4 << Pieces { "abc", "def" };
+    QTest::newRow("last piece short of the buffer") << QByteArray("abcde") << 4 << Pieces { "abc" };
+    QTest::newRow("NUL bytes are read") << QByteArray("a\0b\n", 4) << 99 << Pieces { QByteArray("a\0b\n", 4) };
+    QTest::newRow("CR LF across a block boundary")
+        << QByteArray(64 * 1024 - 1, 'x') + "\r\nend\n" << 200000
+        << Pieces { QByteArray(64 * 1024 - 1, 'x') + '\n', "end\n" };
+    QTest::newRow("a directory does not open") << QByteArray("<directory>") << 99 << Pieces {};
+}
+
+void TestRules::linePieces()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(int, bufferSize);
+    QFETCH(QList<QByteArray>, pieces);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("lines.txt"));
+    TextLineReader reader(bufferSize);
+    if (content == "<directory>") {
+        QVERIFY(!reader.open(dir.path()));
+        QVERIFY(!reader.open(path));
+        return;
+    }
+    QVERIFY(WriteFileBytes(path, content));
+    QVERIFY(reader.open(path));
+    QList<QByteArray> read;
+    QByteArray line;
+    while (reader.readLine(line))
+        read.append(line);
+    QCOMPARE(read, pieces);
+    QVERIFY(reader.atEnd());
+    QVERIFY(!reader.readLine(line));
+}
+
+void TestRules::splitDelimitedLine_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QChar>("separator");
+    QTest::addColumn<QStringList>("fields");
+
+    const QChar comma = QLatin1Char(',');
+    QTest::newRow("plain") << "a,b,c" << comma << QStringList { "a", "b", "c" };
+    QTest::newRow("empty line, one empty field") << "" << comma << QStringList { "" };
+    QTest::newRow("line feed is not part of the last field") << "a,b\n" << comma << QStringList { "a", "b" };
+    QTest::newRow("carriage return stays") << "a,b\r" << comma << QStringList { "a", "b\r" };
+    QTest::newRow("two separators in a row") << "a,,b" << comma << QStringList { "a", "", "b" };
+    QTest::newRow("separator at the end") << "a,b," << comma << QStringList { "a", "b", "" };
+    QTest::newRow("separator at the start") << ",a" << comma << QStringList { "", "a" };
+    QTest::newRow("separator inside quotes") << "\"a,b\",c" << comma << QStringList { "a,b", "c" };
+    QTest::newRow("doubled quotes stay doubled") << "\"say \"\"hi\"\"\",x" << comma
+                                                 << QStringList { "say \"\"hi\"\"", "x" };
+    QTest::newRow("text after the closing quote is dropped") << "\"ab\"cd,e" << comma << QStringList { "ab", "e" };
+    QTest::newRow("quoted empty field") << "x,\"\"" << comma << QStringList { "x", "" };
+    QTest::newRow("two pairs of quotes: the pattern takes the first pair") << "\"\"DL1ABC\"\"" << comma
+                                                                           << QStringList { "" };
+    QTest::newRow("blanks around a quoted field") << " \"a\" ,b" << comma << QStringList { " \"a\" ", "b" };
+    QTest::newRow("quote never closed") << "\"open,x" << comma << QStringList { "\"open", "x" };
+    QTest::newRow("quote never closed, long line") << "\"" + QString(190, QLatin1Char('a')) + ",x" << comma
+                                                   << QStringList { "\"" + QString(190, QLatin1Char('a')), "x" };
+    QTest::newRow("blank, two in a row") << "a  b" << QChar(QLatin1Char(' ')) << QStringList { "a", "", "b" };
+    QTest::newRow("zero character: the whole line") << "a,b;c\td\n" << QChar(0) << QStringList { "a,b;c\td" };
+    QTest::newRow("letter") << "xaybz" << QChar(QLatin1Char('y')) << QStringList { "xa", "bz" };
+    for (const char c : { '|', '.', '*', '+', '?', '(', ')', '[', ']', '{', '}', '\\', '^', '$', '-' }) {
+        const QString s { QLatin1Char(c) };
+        QTest::newRow(qPrintable("escaped " + s)) << "a" + s + "b" + s + "\"c" + s + "d\"" << QChar(QLatin1Char(c))
+                                                  << QStringList { "a", "b", "c" + s + "d" };
+    }
+}
+
+void TestRules::splitDelimitedLine()
+{
+    QFETCH(QString, line);
+    QFETCH(QChar, separator);
+    QFETCH(QStringList, fields);
+    QCOMPARE(SplitDelimitedLine(line, separator), fields);
+}
+
+void TestRules::stripFieldQuotes()
+{
+    // One pair of enclosing quotes goes, and only one.
+    QStringList quoted { "\"a\"", "\"\"a\"\"", "\"", "\"a", "a\"", "a\"b\"c", "" };
+    StripFieldQuotes(quoted);
+    QCOMPARE(quoted, QStringList({ "a", "\"a\"", "", "\"a", "a\"", "a\"b\"c", "" }));
+}
+
+void TestRules::delimiter_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("cleaned");
+    QTest::addColumn<QChar>("separator");
+
+    QTest::newRow("default comma") << "," << "," << QChar(QLatin1Char(','));
+    QTest::newRow("quoted semicolon") << "\";\"" << ";" << QChar(QLatin1Char(';'));
+    QTest::newRow("SPACE") << "SPACE" << "SPACE" << QChar(QLatin1Char(' '));
+    QTest::newRow("Space quoted") << "\"Space\"" << "Space" << QChar(QLatin1Char(' '));
+    QTest::newRow("tab with blanks") << "  tab " << "tab" << QChar(QLatin1Char('\t'));
+    QTest::newRow("TAB") << "TAB" << "TAB" << QChar(QLatin1Char('\t'));
+    QTest::newRow("tabs: the first letter") << "tabs" << "tabs" << QChar(QLatin1Char('t'));
+    QTest::newRow("quotes anywhere go") << "x\"y\"" << "xy" << QChar(QLatin1Char('x'));
+    QTest::newRow("inner blanks") << "t  a b" << "t a b" << QChar(QLatin1Char('t'));
+    QTest::newRow("empty") << "" << "" << QChar(0);
+    QTest::newRow("quoted blank is empty") << "\" \"" << "" << QChar(0);
+    const QString emoji = QString::fromUtf8("\xf0\x9f\x98\x80");
+    QTest::newRow("character beyond the BMP") << emoji << emoji << QChar(0);
+}
+
+void TestRules::delimiter()
+{
+    QFETCH(QString, value);
+    QFETCH(QString, cleaned);
+    QFETCH(QChar, separator);
+    QCOMPARE(CleanDelimiter(value), cleaned);
+    QCOMPARE(SeparatorOf(CleanDelimiter(value)), separator);
+}
+
+void TestRules::clock()
+{
+    // A fixed moment holds until it is forgotten; then the system clock answers.
+    const int generation = Clock::generation();
+    QCOMPARE(Clock::now(), TestNow());
+    Clock::reset();
+    QVERIFY(Clock::generation() > generation);
+    QVERIFY(qAbs(Clock::now().secsTo(QDateTime::currentDateTime())) < 60);
+    const QDateTime first = Clock::now();
+    QTest::qWait(20);
+    QCOMPARE(Clock::now(), first);
+}
+
+GRIDCOL_TEST_MAIN(TestRules)
+#include "tst_rules.moc"
