@@ -34,20 +34,6 @@ void ResetProgramState(const QDateTime &now)
     SetConsoleFile(nullptr);
 }
 
-QStringList DumpDatabase()
-{
-    QStringList lines;
-    for (const CallEntry &entry : CallDatabase) {
-        for (const LocatorEntry &locator : entry.locators) {
-            lines.append(QStringLiteral("%1 %2 %3 %4")
-                             .arg(entry.call, locator.locator)
-                             .arg(locator.weight)
-                             .arg(locator.date.toString(QStringLiteral("dd.MM.yyyy"))));
-        }
-    }
-    return lines;
-}
-
 QDateTime Day(const char *text)
 {
     const QString value = QString::fromLatin1(text);
@@ -87,35 +73,4 @@ bool CopyTree(const QString &from, const QString &to, const QStringList &skip)
 QByteArray TextLineEnd()
 {
     return "\n";
-}
-
-StreamCapture::StreamCapture(Target target)
-    : m_target(target)
-    , m_stream(std::tmpfile())
-{
-    if (m_target == Console)
-        SetConsoleFile(m_stream);
-    else
-        DebugLog = m_stream;
-}
-
-StreamCapture::~StreamCapture()
-{
-    if (m_target == Console)
-        SetConsoleFile(nullptr);
-    else if (DebugLog == m_stream)
-        DebugLog = nullptr;
-    std::fclose(m_stream);
-}
-
-QByteArray StreamCapture::text()
-{
-    std::fflush(m_stream);
-    const long size = std::ftell(m_stream);
-    QByteArray bytes(int(size), '\0');
-    std::rewind(m_stream);
-    const size_t read = std::fread(bytes.data(), 1, bytes.size(), m_stream);
-    std::fseek(m_stream, 0, SEEK_END);
-    bytes.truncate(int(read));
-    return bytes;
 }

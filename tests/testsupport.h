@@ -6,8 +6,6 @@
 #include <QStringList>
 #include <QTest>
 
-#include <cstdio>
-
 /// The moment tests take as "now" unless they choose another.
 QDateTime TestNow();
 
@@ -15,10 +13,6 @@ QDateTime TestNow();
 /// blacklist and ADIF store, the test clock, no debug log, the console on
 /// standard output.
 void ResetProgramState(const QDateTime &now = TestNow());
-
-/// The database as lines "CALL LOCATOR weight dd.MM.yyyy", calls in database
-/// order, locators in their stored (first-added) order.
-QStringList DumpDatabase();
 
 /// A local date-time from "dd.MM.yyyy" or "dd.MM.yyyy HH:mm".
 QDateTime Day(const char *text);
@@ -33,25 +27,6 @@ bool CopyTree(const QString &from, const QString &to, const QStringList &skip = 
 
 /// How a line of a text file ends on this platform.
 QByteArray TextLineEnd();
-
-/// Collects what the console (ConsolePrint) or the debug log receives while
-/// the object lives.
-class StreamCapture
-{
-public:
-    enum Target { Console, Log };
-    explicit StreamCapture(Target target);
-    ~StreamCapture();
-    StreamCapture(const StreamCapture &) = delete;
-    StreamCapture &operator=(const StreamCapture &) = delete;
-
-    /// Everything written so far.
-    QByteArray text();
-
-private:
-    Target m_target;
-    FILE *m_stream;
-};
 
 /// Compares two texts line by line first, for a readable difference, then byte for byte.
 #define COMPARE_TEXT(actual, expected)                                                             \

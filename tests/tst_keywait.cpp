@@ -4,7 +4,6 @@
 
 #include <QElapsedTimer>
 
-#include <fcntl.h>
 #include <pty.h>
 #include <termios.h>
 #include <unistd.h>
@@ -37,21 +36,10 @@ class TestKeyWait : public QObject
     Q_OBJECT
 
 private slots:
-    void noTerminalMeansNoWait();
     void closedInputMeansNoWait();
     void terminalWaitsForAKeyAndLeavesIt();
     void hangUpEndsTheWait();
 };
-
-void TestKeyWait::noTerminalMeansNoWait()
-{
-    const int devNull = open("/dev/null", O_RDONLY);
-    QVERIFY(devNull >= 0);
-    StdinSwap swap(devNull);
-    QVERIFY(KeyPressPending(-1));
-    WaitForKeyPress();
-    close(devNull);
-}
 
 void TestKeyWait::closedInputMeansNoWait()
 {

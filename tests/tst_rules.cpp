@@ -28,8 +28,6 @@ private slots:
     void splitDelimitedLine_data();
     void splitDelimitedLine();
     void stripFieldQuotes();
-    void delimiter_data();
-    void delimiter();
     void clock();
 };
 
@@ -171,36 +169,6 @@ void TestRules::stripFieldQuotes()
     QStringList quoted { "\"a\"", "\"\"a\"\"", "\"", "\"a", "a\"", "a\"b\"c", "" };
     StripFieldQuotes(quoted);
     QCOMPARE(quoted, QStringList({ "a", "\"a\"", "", "\"a", "a\"", "a\"b\"c", "" }));
-}
-
-void TestRules::delimiter_data()
-{
-    QTest::addColumn<QString>("value");
-    QTest::addColumn<QString>("cleaned");
-    QTest::addColumn<QChar>("separator");
-
-    QTest::newRow("default comma") << "," << "," << QChar(QLatin1Char(','));
-    QTest::newRow("quoted semicolon") << "\";\"" << ";" << QChar(QLatin1Char(';'));
-    QTest::newRow("SPACE") << "SPACE" << "SPACE" << QChar(QLatin1Char(' '));
-    QTest::newRow("Space quoted") << "\"Space\"" << "Space" << QChar(QLatin1Char(' '));
-    QTest::newRow("tab with blanks") << "  tab " << "tab" << QChar(QLatin1Char('\t'));
-    QTest::newRow("TAB") << "TAB" << "TAB" << QChar(QLatin1Char('\t'));
-    QTest::newRow("tabs: the first letter") << "tabs" << "tabs" << QChar(QLatin1Char('t'));
-    QTest::newRow("quotes anywhere go") << "x\"y\"" << "xy" << QChar(QLatin1Char('x'));
-    QTest::newRow("inner blanks") << "t  a b" << "t a b" << QChar(QLatin1Char('t'));
-    QTest::newRow("empty") << "" << "" << QChar(0);
-    QTest::newRow("quoted blank is empty") << "\" \"" << "" << QChar(0);
-    const QString emoji = QString::fromUtf8("\xf0\x9f\x98\x80");
-    QTest::newRow("character beyond the BMP") << emoji << emoji << QChar(0);
-}
-
-void TestRules::delimiter()
-{
-    QFETCH(QString, value);
-    QFETCH(QString, cleaned);
-    QFETCH(QChar, separator);
-    QCOMPARE(CleanDelimiter(value), cleaned);
-    QCOMPARE(SeparatorOf(CleanDelimiter(value)), separator);
 }
 
 void TestRules::clock()
