@@ -454,15 +454,15 @@ void TestAdif::operations_data()
     row("id 0 is a record not stored yet", "+0:C=A +0:C=B", "0 1 | 1:A 2:B fields C modified | 2 1 0");
     row("an unknown id stores nothing, but is a change", "+C=A clear +C=B clear +7:C=X",
         "0 0 -1 | fields C modified | 3 1 0");
-    row("a known id is replaced in place; the result is the last position", "+C=A +C=B +C=C +2:C=B2;E=new*",
-        "0 1 2 2 | 1:A 2:B2,new 3:C marks -*- fields C,E modified | 4 2 0");
+    row("a known id is replaced in place; the result is the last position", "+C=A +C=B +C=C +2:C=B2;E=new* +1:C=A1",
+        "0 1 2 2 2 | 1:A1 2:B2,new 3:C marks -*- fields C,E modified | 5 2 0");
     row("clear empties records and selection, keeps the catalogue, sends nothing", "+CALL=A +CALL=B sel:A clear",
         "0 1 | fields CALL | 2 1 1");
     row("ids start again after clear", "+C=A +C=B clear +C=C", "0 1 0 | 1:C fields C modified | 3 1 0");
     row("a selection maps GetRecord to the selected records", "+C=A +C=B +C=C +C=D sel:[AC]",
         "0 1 2 3 | 1:A 3:C marks *-*- fields C active modified | 4 1 1");
-    row("deselect by id", "+C=A +C=B +C=C +C=D sel:[AC] ~3 ~99",
-        "0 1 2 3 | 1:A marks *--- fields C active modified | 4 1 3");
+    row("deselect by id", "+C=A +C=B +C=C +C=D sel:[AC] ~1 ~99",
+        "0 1 2 3 | 3:C marks --*- fields C active modified | 4 1 3");
     row("clear the selection", "+C=A +C=B +C=C +C=D sel:[AC] none",
         "0 1 2 3 | 1:A 2:B 3:C 4:D fields C modified | 4 1 2");
     row("deselect matching keeps the others", "+B=2m +B=70cm +B=2m +B=23cm sel:*cm sel:2M deshas:c",
