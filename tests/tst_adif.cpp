@@ -481,7 +481,9 @@ void TestAdif::operations_data()
         "0 1 2 1 0 0 3 3 1 4 4 | fields CALL,GRIDSQUARE,CALL,MY_RIG, | 0 5 0");
     // Sharp s is stored upper case as "SS", which is found again; dotted
     // capital I and i are no pair when compared without regard to case.
-    row("names beyond ASCII", "f:\xc3\x9f f:SS f:\xc4\xb0 f:i", "0 0 1 2 | fields SS,\xc4\xb0,I | 0 3 0");
+    // Deseret letters, beyond the Basic Multilingual Plane, pair as a whole.
+    row("names beyond ASCII", "f:\xc3\x9f f:SS f:\xc4\xb0 f:i f:\xf0\x90\x90\x80 f:\xf0\x90\x90\xa8",
+        "0 0 1 2 3 3 | fields SS,\xc4\xb0,I,\xf0\x90\x90\x80 | 0 4 0");
     row("the date range is only stored", "range", " | range 01.05.2023-02.05.2023 | 0 0 0");
     row("reset gives a new store, names found before are added again",
         "f:CALL +CALL=A sel:A range off reset f:BAND f:CALL +CALL=A",
