@@ -1,4 +1,5 @@
 #include "app/clock.h"
+#include "app/commandline.h"
 #include "app/driver.h"
 
 #include <csignal>
@@ -6,6 +7,11 @@
 
 int main(int argc, char **argv)
 {
+    // --help, --version and refused arguments end here, before any file is touched.
+    const int answered = AnswerCommandLine(argc, argv);
+    if (answered >= 0)
+        return answered;
+
     // A file size limit then makes a write fail, which the outputs handle,
     // instead of killing the run halfway.
     std::signal(SIGXFSZ, SIG_IGN);
