@@ -30,9 +30,9 @@ QStringList Records(const AdifDataBase &store)
     for (int i = 0; i < store.RecordCount(); ++i) {
         const AdifRecord record = store.GetRecord(i);
         QStringList parts { QString::number(record.id) };
-        for (int f = 0; f < record.values.size(); ++f) {
-            if (!record.values.at(f).isEmpty())
-                parts << store.FieldName(f) + QLatin1Char('=') + record.values.at(f);
+        for (int f = 0; f < record.ValueCount(); ++f) {
+            if (!record.Value(f).isEmpty())
+                parts << store.FieldName(f) + QLatin1Char('=') + record.Value(f);
         }
         lines << parts.join(QLatin1Char('|'));
     }
@@ -272,7 +272,7 @@ void TestAdifParser::readsIntoTheCatalogue()
     QCOMPARE(Parsed(AdifStore), QStringLiteral("[FREQ,CALL,MODE,BAND] 1|FREQ=144.3|CALL=A1|MODE=CW / 2 / 3|BAND=2m"));
     QList<int> sizes;
     for (int i = 0; i < AdifStore.RecordCount(); ++i)
-        sizes << AdifStore.GetRecord(i).values.size();
+        sizes << AdifStore.GetRecord(i).ValueCount();
     QCOMPARE(sizes, QList<int>({ 3, 3, 4 }));
     QCOMPARE(AdifStore.FieldLabel(2), QStringLiteral("[Mode]"));
 }
@@ -340,7 +340,7 @@ void TestAdifParser::binaryGarbage()
         QCOMPARE(store.RecordCount(), calls);
         QVERIFY(store.RecordCount() > 0);
         for (int i = 0; i < store.RecordCount(); ++i)
-            QVERIFY(store.GetRecord(i).values.size() <= store.FieldCount());
+            QVERIFY(store.GetRecord(i).ValueCount() <= store.FieldCount());
     }
 }
 

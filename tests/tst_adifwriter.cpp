@@ -51,9 +51,9 @@ QList<QMap<QString, QString>> Contents(const AdifDataBase &store, bool simplify 
     for (int i = 0; i < store.RecordCount(); ++i) {
         const AdifRecord record = store.GetRecord(i);
         QMap<QString, QString> fields;
-        for (int f = 0; f < record.values.size() && f < store.FieldCount(); ++f) {
-            if (!record.values.at(f).isEmpty())
-                fields.insert(store.FieldName(f), simplify ? record.values.at(f).simplified() : record.values.at(f));
+        for (int f = 0; f < record.ValueCount() && f < store.FieldCount(); ++f) {
+            if (!record.Value(f).isEmpty())
+                fields.insert(store.FieldName(f), simplify ? record.Value(f).simplified() : record.Value(f));
         }
         records << fields;
     }
