@@ -86,8 +86,10 @@ int AdifDataBase::WriteAdifFile(QIODevice &device, int lineWidth, bool onlySelec
         written = written && device.write(bytes) == bytes.size();
     };
 
-    const QString now = Clock::now().toString(QStringLiteral("dd-MMM-yyyy HH:mm"));
-    write(QStringLiteral("ADIF File exported by Pevrax\n%1\n<eoh>").arg(now));
+    // The moment of this write, not the run's "now": a store kept open and
+    // written twice shows two times.
+    const QString moment = Clock::wallTime().toString(QStringLiteral("dd-MMM-yyyy HH:mm"));
+    write(QStringLiteral("ADIF File exported by Pevrax\n%1\n<eoh>").arg(moment));
 
     QVector<QString> names;
     names.reserve(m_fields.size());

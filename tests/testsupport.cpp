@@ -3,6 +3,7 @@
 #include "adif/adifdatabase.h"
 #include "app/clock.h"
 #include "app/console.h"
+#include "app/driver.h"
 #include "database/blacklist.h"
 #include "database/calldatabase.h"
 
@@ -27,12 +28,7 @@ QDateTime TestNow()
 
 void ResetProgramState(const QDateTime &now)
 {
-    CallDatabase.clear();
-    Blacklist.clear();
-    AdifStore.Reset();
-    Clock::setNow(now);
-    DebugLog = nullptr;
-    SetConsoleFile(nullptr);
+    ResetRunState(now);
 }
 
 QStringList DumpDatabase()
