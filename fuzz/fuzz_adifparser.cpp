@@ -12,11 +12,17 @@
 
 namespace {
 
-/// Text as it comes back from a file written in the local encoding.
+/// A name or value as it comes back from the middle of a file written in
+/// the local encoding, where a byte-order mark is a character like any
+/// other and the tag text that follows ends a lone surrogate.
 QString ThroughLocalEncoding(const QString &text)
 {
+    const QString tagged = text + QLatin1Char('<');
     QTextCodec *codec = QTextCodec::codecForLocale();
-    return codec->toUnicode(codec->fromUnicode(text));
+    QTextCodec::ConverterState encoding(QTextCodec::IgnoreHeader);
+    const QByteArray bytes = codec->fromUnicode(tagged.constData(), tagged.size(), &encoding);
+    QTextCodec::ConverterState decoding(QTextCodec::IgnoreHeader);
+    return codec->toUnicode(bytes.constData(), bytes.size(), &decoding).chopped(1);
 }
 
 /// The non-empty values of a record by position.

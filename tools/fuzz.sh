@@ -1,7 +1,8 @@
 #!/bin/sh
 # Builds the libFuzzer harnesses of fuzz/ with clang, AddressSanitizer and
 # UndefinedBehaviorSanitizer, and runs each for SECONDS (default 60), one
-# after another. Usage: tools/fuzz.sh [SECONDS]
+# after another. Usage: tools/fuzz.sh [SECONDS [HARNESS...]], where naming
+# harnesses (adifparser, edilog, ...) runs only those.
 #
 # Everything lives in build-fuzz/: the corpus of each harness in corpus/NAME
 # (kept, so that runs add up), the seeds gathered from the test data and the
@@ -14,6 +15,8 @@ set -eu
 
 top=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-60}
+[ $# -gt 0 ] && shift
+only=" $* "
 build="$top/build-fuzz"
 
 "$top/tools/install-build-deps.sh"
@@ -55,6 +58,7 @@ settings      2048 ini.dict       -name gridcol.ini
 found=0
 echo "$harnesses" | while read -r name maxlen dict pattern; do
     [ -n "$name" ] || continue
+    [ "$only" = "  " ] || case "$only" in *" $name "*) ;; *) continue ;; esac
     corpus="$build/corpus/$name"
     seeds="$build/seeds/$name"
     findings="$build/findings/$name"
