@@ -57,11 +57,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         Fuzz::Fail("settings working directory");
     Fuzz::BeginInput();
 
-    // QSettings keeps what it read of a file by name; a new name per input
-    // makes it read every input.
-    static int inputs = 0;
-    const QString path = QStringLiteral("gridcol-%1.ini").arg(++inputs);
+    // QSettings keeps what it read of a file until the file's size or time
+    // changes; a new time per input makes it read every input.
+    static qint64 inputs = 0;
+    const QString path = QStringLiteral("gridcol.ini");
     Fuzz::WriteFile(path, Fuzz::Bytes(data, size));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite)
+        || !file.setFileTime(QDateTime::fromSecsSinceEpoch(++inputs), QFileDevice::FileModificationTime))
+        Fuzz::Fail("settings file time");
+    file.close();
     {
         QSettings settings(path, QSettings::IniFormat);
         settings.setIniCodec("UTF-8");
@@ -72,7 +77,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         }
         ProcessSourceDirectory(settings, QStringLiteral("src"));
     }
-    QFile::remove(path);
     Fuzz::BuildOutputs();
     return 0;
 }
