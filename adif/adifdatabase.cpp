@@ -12,21 +12,21 @@ void AdifRecord::InitRecord(int count)
 {
     selected = false;
     id = -1;
-    values = QVector<QString>(qMax(count, 0));
+    m_values.clear();
+    m_count = qMax(count, 0);
 }
 
 void AdifRecord::SetValue(int position, const QString &value)
 {
     if (position < 0)
         return;
-    if (values.size() <= position)
-        values.resize(position + 1);
-    values[position] = value;
+    m_values.insert(position, value);
+    m_count = qMax(m_count, position + 1);
 }
 
 QString AdifRecord::Value(int position) const
 {
-    return values.value(position);
+    return m_values.value(position);
 }
 
 AdifDataBase::AdifDataBase() = default;

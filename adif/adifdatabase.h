@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QHash>
+#include <QMap>
 #include <QObject>
 #include <QString>
 #include <QVector>
@@ -18,14 +19,19 @@ struct AdifField
     QString description; ///< longer text, may be empty
 };
 
-/// One record (one QSO). Position i of values belongs to catalogue entry i;
-/// the list may be shorter than the catalogue, and a missing position reads
-/// as the empty string.
+/// One record (one QSO). Position i of its values belongs to catalogue entry
+/// i. The value list has a length (ValueCount()), which may be shorter than
+/// the catalogue; every position without a value, inside or beyond that
+/// length, reads as the empty string.
+///
+/// Only the values that were set are held: a file that names thousands of
+/// fields once would otherwise give every later record thousands of empty
+/// values, and memory would grow with fields times records instead of with
+/// what the file holds.
 struct AdifRecord
 {
     bool selected = false;
     int id = -1; ///< 1, 2, 3, ... once stored; 0 or below: not stored yet
-    QVector<QString> values;
 
     /// Not selected, no id, count empty values.
     void InitRecord(int count);
@@ -33,6 +39,15 @@ struct AdifRecord
     void SetValue(int position, const QString &value);
     /// The value at position; the empty string where the record has none.
     QString Value(int position) const;
+    /// The length of the value list: InitRecord's count, or one past the
+    /// highest position set since, whichever is more.
+    int ValueCount() const { return m_count; }
+    /// The values that were set, by position in increasing order.
+    const QMap<int, QString> &StoredValues() const { return m_values; }
+
+private:
+    QMap<int, QString> m_values;
+    int m_count = 0;
 };
 
 Q_DECLARE_TYPEINFO(AdifField, Q_MOVABLE_TYPE);

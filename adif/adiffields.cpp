@@ -82,9 +82,16 @@ int AdifDataBase::FieldIndex(const QString &name)
     if (cached != m_lookupCache.constEnd())
         return cached.value();
 
-    int position = m_fieldIndex.value(FoldedName(name), -1);
-    if (position < 0)
+    const QVector<uint> key = FoldedName(name);
+    int position = m_fieldIndex.value(key, -1);
+    if (position < 0) {
         position = AddField(name, QLatin1Char('[') + name + QLatin1Char(']'), QString());
+        // A name whose upper case folds to something else ("ß" is stored as
+        // "SS") is not even the name of the entry just added: the next
+        // lookup adds another, as a walk over the catalogue would.
+        if (m_fieldIndex.value(key, -1) != position)
+            return position;
+    }
     // The catalogue only grows, so the first entry of a name stays the first.
     m_lookupCache.insert(name, position);
     return position;

@@ -340,7 +340,11 @@ int AdifDataBase::ReadAdifFile(QIODevice &device, const AdifProgress &progress)
     AdifStateMachine machine(*this, progress);
     LineEndFilter lineEnds;
     std::unique_ptr<QTextDecoder> decoder;
-    QByteArray block(readBlockSize, Qt::Uninitialized);
+    // A small file gets a block of its own size (and one byte to see its
+    // end), not a megabyte.
+    const qint64 known = device.isSequential() ? 0 : device.bytesAvailable();
+    const int blockSize = known > 0 && known < readBlockSize ? int(known) + 1 : readBlockSize;
+    QByteArray block(blockSize, Qt::Uninitialized);
     QString text;
     for (;;) {
         // A read error ends the file like its end.

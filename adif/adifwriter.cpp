@@ -34,12 +34,12 @@ QString RecordText(const AdifRecord &record, const QVector<QString> &names, int 
 {
     QString text;
     int count = 0;
-    const int positions = qMin(record.values.size(), names.size());
-    for (int i = 0; i < positions; ++i) {
-        if (record.values.at(i).isEmpty())
+    const QMap<int, QString> &values = record.StoredValues();
+    for (auto it = values.cbegin(); it != values.cend() && it.key() < names.size(); ++it) {
+        if (it.value().isEmpty())
             continue;
-        const QString value = WrittenValue(record.values.at(i));
-        const QString tag = QLatin1Char('<') + names.at(i) + QLatin1Char(':')
+        const QString value = WrittenValue(it.value());
+        const QString tag = QLatin1Char('<') + names.at(it.key()) + QLatin1Char(':')
             + QString::number(value.size()) + QLatin1Char('>') + value;
         text += tag;
         if (lineWidth != 0) {
@@ -86,8 +86,10 @@ int AdifDataBase::WriteAdifFile(QIODevice &device, int lineWidth, bool onlySelec
         written = written && device.write(bytes) == bytes.size();
     };
 
-    const QString now = Clock::now().toString(QStringLiteral("dd-MMM-yyyy HH:mm"));
-    write(QStringLiteral("ADIF File exported by Pevrax\n%1\n<eoh>").arg(now));
+    // The moment of this write, not the run's "now": a store kept open and
+    // written twice shows two times.
+    const QString moment = Clock::wallTime().toString(QStringLiteral("dd-MMM-yyyy HH:mm"));
+    write(QStringLiteral("ADIF File exported by Pevrax\n%1\n<eoh>").arg(moment));
 
     QVector<QString> names;
     names.reserve(m_fields.size());

@@ -4,6 +4,7 @@ namespace {
 
 QDateTime moment;
 int momentGeneration = 0;
+QDateTime fixedWallTime;
 
 } // namespace
 
@@ -34,6 +35,16 @@ int generation()
 {
     now();
     return momentGeneration;
+}
+
+QDateTime wallTime()
+{
+    return fixedWallTime.isValid() ? fixedWallTime : QDateTime::currentDateTime();
+}
+
+void setWallTime(const QDateTime &moment)
+{
+    fixedWallTime = moment;
 }
 
 bool setNowFromEnvironment()

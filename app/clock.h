@@ -18,6 +18,14 @@ void reset();
 /// Changes whenever the moment changes, so that values derived from it can be cached.
 int generation();
 
+/// The local date and time at this very moment, read afresh at every call:
+/// what a file records as the time it was written (the header of an ADIF
+/// file), where the run's one "now" would show the same minute for two
+/// writes a minute apart. Tests fix it with setWallTime().
+QDateTime wallTime();
+/// Fixes wallTime() from now on; an invalid date-time goes back to the system clock.
+void setWallTime(const QDateTime &moment);
+
 /// Reads GRIDCOL_NOW (ISO 8601 local date-time) when it is set and valid.
 /// Returns false when the variable is set but cannot be read.
 [[nodiscard]] bool setNowFromEnvironment();

@@ -1,9 +1,11 @@
 #include "app/driver.h"
 
 #include "adif/adifdatabase.h"
+#include "app/clock.h"
 #include "app/console.h"
 #include "app/keywait.h"
 #include "database/blacklist.h"
+#include "database/calldatabase.h"
 #include "readers/adiflog.h"
 #include "readers/asciiimport.h"
 #include "readers/callslocfile.h"
@@ -84,6 +86,17 @@ void ProcessSourceDirectory(QSettings &settings, const QString &directory)
     AddBlacklistFiles(directory);
     ReadEdiFiles(directory);
     ImportAdifFiles(directory);
+}
+
+void ResetRunState(const QDateTime &moment)
+{
+    CallDatabase.clear();
+    Blacklist.clear();
+    AdifStore.Reset();
+    Clock::setNow(moment);
+    Clock::setWallTime(moment);
+    DebugLog = nullptr;
+    SetConsoleFile(nullptr);
 }
 
 void WriteOutputs()

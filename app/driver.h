@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 
 class QSettings;
@@ -17,6 +18,13 @@ QStringList ReadDirectoryList(QSettings &settings);
 
 /// Runs every reader on one listed directory, in the fixed order, or says why it is skipped.
 void ProcessSourceDirectory(QSettings &settings, const QString &directory);
+
+/// Puts every process-wide table and setting back where a run starts: the
+/// call database, the blacklist and the ADIF store empty (the catalogue
+/// too), "now" and the wall clock fixed at moment, no debug log, the console
+/// on standard output. A run never needs it; tests and fuzzers that handle
+/// many inputs in one process call it before each.
+void ResetRunState(const QDateTime &moment);
 
 /// Writes the five outputs into the working directory, in the fixed order.
 void WriteOutputs();

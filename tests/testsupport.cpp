@@ -1,10 +1,6 @@
 #include "testsupport.h"
 
-#include "adif/adifdatabase.h"
-#include "app/clock.h"
-#include "app/console.h"
-#include "database/blacklist.h"
-#include "database/calldatabase.h"
+#include "app/driver.h"
 
 #include <QDir>
 #include <QFile>
@@ -26,12 +22,7 @@ QDateTime TestNow()
 
 void ResetProgramState(const QDateTime &now)
 {
-    CallDatabase.clear();
-    Blacklist.clear();
-    AdifStore.Reset();
-    Clock::setNow(now);
-    DebugLog = nullptr;
-    SetConsoleFile(nullptr);
+    ResetRunState(now);
 }
 
 QDateTime Day(const char *text)

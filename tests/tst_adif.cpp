@@ -1,6 +1,7 @@
 #include "testsupport.h"
 
 #include "adif/adifdatabase.h"
+#include "app/clock.h"
 #include "database/datetext.h"
 
 #include <QBuffer>
@@ -225,6 +226,7 @@ private slots:
     void write_data();
     void write();
     void writeFailures();
+    void headerTime();
     void roundTrip_data();
     void roundTrip();
 };
@@ -482,8 +484,9 @@ void TestAdif::operations_data()
     // Sharp s is stored upper case as "SS", which is found again; dotted
     // capital I and i are no pair when compared without regard to case.
     // Deseret letters, beyond the Basic Multilingual Plane, pair as a whole.
-    row("names beyond ASCII", "f:\xc3\x9f f:SS f:\xc4\xb0 f:i f:\xf0\x90\x90\x80 f:\xf0\x90\x90\xa8",
-        "0 0 1 2 3 3 | fields SS,\xc4\xb0,I,\xf0\x90\x90\x80 | 0 4 0");
+    // "\xc3\x9f" is stored as "SS", so a second look for it adds another entry.
+    row("names beyond ASCII", "f:\xc3\x9f f:SS f:\xc4\xb0 f:i f:\xf0\x90\x90\x80 f:\xf0\x90\x90\xa8 f:\xc3\x9f",
+        "0 0 1 2 3 3 4 | fields SS,\xc4\xb0,I,\xf0\x90\x90\x80,SS | 0 5 0");
     row("the date range is only stored", "range", " | range 01.05.2023-02.05.2023 | 0 0 0");
     row("reset gives a new store, names found before are added again",
         "f:CALL +CALL=A sel:A range off reset f:BAND f:CALL +CALL=A",
@@ -660,6 +663,18 @@ void TestAdif::writeFailures()
     QFile full(QStringLiteral("/dev/full"));
     if (full.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         QCOMPARE(store.WriteAdifFile(full, 0, false, nullptr), -1);
+}
+
+void TestAdif::headerTime()
+{
+    // Each write shows its own time, not the run's "now"; unfixed, the system clock's.
+    AdifDataBase store;
+    for (const char *moment : { "15.06.2026 12:01", "16.06.2026 09:30", "" }) {
+        Clock::setWallTime(Day(moment));
+        const QDateTime shown = Day(moment).isValid() ? Day(moment) : QDateTime::currentDateTime();
+        const QByteArray time = shown.toString(QStringLiteral("dd-MMM-yyyy HH:mm")).toUtf8();
+        QCOMPARE(Write(store), "ADIF File exported by Pevrax\n" + time + "\n<eoh>");
+    }
 }
 
 void TestAdif::roundTrip_data()

@@ -1,0 +1,101 @@
+// The ADIF parser on a buffer, the import of its records, the outputs; the
+// field lookup against a walk of the catalogue, and the store written and
+// read back.
+
+#include "fuzzsupport.h"
+
+#include "adif/adifdatabase.h"
+#include "readers/adiflog.h"
+
+#include <QBuffer>
+#include <QTextCodec>
+
+namespace {
+
+/// A name or value as it comes back from the middle of a file written in
+/// the local encoding, where a byte-order mark is a character like any
+/// other and the tag text that follows ends a lone surrogate.
+QString ThroughLocalEncoding(const QString &text)
+{
+    const QString tagged = text + QLatin1Char('<');
+    QTextCodec *codec = QTextCodec::codecForLocale();
+    QTextCodec::ConverterState encoding(QTextCodec::IgnoreHeader);
+    const QByteArray bytes = codec->fromUnicode(tagged.constData(), tagged.size(), &encoding);
+    QTextCodec::ConverterState decoding(QTextCodec::IgnoreHeader);
+    return codec->toUnicode(bytes.constData(), bytes.size(), &decoding).chopped(1);
+}
+
+/// The non-empty values of a record by position.
+QMap<int, QString> NonEmptyValues(const AdifRecord &record)
+{
+    QMap<int, QString> values;
+    for (auto it = record.StoredValues().cbegin(); it != record.StoredValues().cend(); ++it) {
+        if (!it.value().isEmpty())
+            values.insert(it.key(), it.value());
+    }
+    return values;
+}
+
+/// Every record comes back with its non-empty values under their names;
+/// where two catalogue entries read back as one field, the later value
+/// wins, as it does in the file.
+void CheckRoundTrip(const AdifDataBase &store, int lineWidth)
+{
+    QByteArray bytes;
+    QBuffer out(&bytes);
+    out.open(QIODevice::WriteOnly);
+    if (store.WriteAdifFile(out, lineWidth, false, nullptr) != 0)
+        Fuzz::Fail("writing the store");
+    AdifDataBase back;
+    QBuffer in(&bytes);
+    in.open(QIODevice::ReadOnly);
+    back.ReadAdifFile(in, nullptr);
+    if (back.RecordCount() != store.RecordCount())
+        Fuzz::Fail("read back: record count", QString::fromUtf8(bytes));
+    for (int r = 0; r < store.RecordCount(); ++r) {
+        QMap<int, QString> expected;
+        const QMap<int, QString> written = NonEmptyValues(store.GetRecord(r));
+        for (auto it = written.cbegin(); it != written.cend(); ++it)
+            expected.insert(back.FieldIndex(ThroughLocalEncoding(store.FieldName(it.key()))),
+                            ThroughLocalEncoding(it.value()));
+        if (NonEmptyValues(back.GetRecord(r)) != expected)
+            Fuzz::Fail("read back: values", QString::fromUtf8(bytes));
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    Fuzz::BeginInput();
+    QByteArray bytes = Fuzz::Bytes(data, size);
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    int reported = 0;
+    AdifStore.ReadAdifFile(buffer, [&reported](int stored) {
+        if (stored != ++reported)
+            Fuzz::Fail("progress counts the records");
+    });
+    if (reported != AdifStore.RecordCount())
+        Fuzz::Fail("progress counts the records");
+
+    CheckRoundTrip(AdifStore, int(size % 97) - 10);
+    ImportAdifRecords();
+    Fuzz::BuildOutputs();
+
+    // The names of the catalogue, and the names the tags of the input spell.
+    QStringList names;
+    for (int i = 0; i < qMin(AdifStore.FieldCount(), 60); ++i)
+        names << AdifStore.FieldName(i);
+    const QString text = QString::fromUtf8(bytes);
+    for (int open = text.indexOf(QLatin1Char('<')); open >= 0 && names.size() < 120;
+         open = text.indexOf(QLatin1Char('<'), open + 1)) {
+        int end = open + 1;
+        while (end < text.size() && text.at(end) != QLatin1Char(':') && text.at(end) != QLatin1Char('>'))
+            ++end;
+        names << text.mid(open + 1, end - open - 1).simplified();
+    }
+    for (const QString &name : names)
+        Fuzz::CheckFieldIndex(AdifStore, name);
+    return 0;
+}

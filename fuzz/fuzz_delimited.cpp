@@ -1,0 +1,61 @@
+// The configured delimited import: the field splitter on every line (against
+// a plain split where a line has no quote), the quote stripping, and the
+// whole file read with the example's group. The separator is the candidate
+// the first line holds most often, so that real files pick their own.
+
+#include "fuzzsupport.h"
+
+#include "readers/asciiimport.h"
+#include "readers/textlinereader.h"
+
+namespace {
+
+/// The delimiter setting as gridcol.ini would give it: the most frequent
+/// candidate of the first line, or none (one field a line).
+QString DelimiterOf(const QString &firstLine)
+{
+    static const char *const candidates[][2] = { { ";", ";" }, { ",", "," },  { "\t", "tab" }, { " ", "space" },
+                                                 { "|", "|" }, { ".", "." },  { "[", "[" },    { "\\", "\\" },
+                                                 { "$", "$" }, { "^", "^" } };
+    QString delimiter;
+    int most = 0;
+    for (const auto &candidate : candidates) {
+        const int count = firstLine.count(QLatin1String(candidate[0]));
+        if (count > most) {
+            most = count;
+            delimiter = QLatin1String(candidate[1]);
+        }
+    }
+    return delimiter;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    Fuzz::BeginInput();
+    const QByteArray bytes = Fuzz::Bytes(data, size);
+    const QList<QByteArray> lines = Fuzz::PlainLines(bytes, 199);
+    const QString delimiter = DelimiterOf(QString::fromUtf8(bytes.left(bytes.indexOf('\n'))));
+    const QChar separator = SeparatorOf(CleanDelimiter(delimiter));
+
+    for (const QByteArray &raw : lines) {
+        const QString line = DecodeLine(raw);
+        QStringList fields = SplitDelimitedLine(line, separator);
+        if (!line.contains(QLatin1Char('"'))) {
+            const QString text = line.endsWith(QLatin1Char('\n')) ? line.chopped(1) : line;
+            if (fields != text.split(separator))
+                Fuzz::Fail("field splitter against a plain split", line);
+        }
+        StripFieldQuotes(fields);
+    }
+
+    static const QString directory = Fuzz::ScratchDir(QStringLiteral("delimited"));
+    const QString path = directory + QStringLiteral("/club_log.csv");
+    Fuzz::WriteFile(path, bytes);
+    ImportAsciiFiles(directory, QStringLiteral("*.csv"), delimiter, 1, 4, 0, 1, QStringLiteral("dd.MM.yyyy"), 1,
+                     QDate(2026, 6, 1));
+    Fuzz::CheckLineReader(path, bytes, 199);
+    Fuzz::BuildOutputs();
+    return 0;
+}

@@ -1,0 +1,57 @@
+# ADIF logs whose memory must follow the file: run the real gridcol, under an
+# address-space limit, on a log that names 15,000 fields once and then holds
+# 15,000 records (184 kB), followed by a log of 2,000 contacts that must be
+# imported whole. Holding an empty value per catalogue field in every record
+# needed 1.8 GB here.
+#
+# Included from the test directory, this file registers the test; run with
+# "cmake -P" it is the test itself.
+
+if(NOT CMAKE_SCRIPT_MODE_FILE)
+    # AddressSanitizer reserves terabytes of address space: no limit there.
+    set(_limit 524288)
+    if(SANITIZE)
+        set(_limit unlimited)
+    endif()
+    add_test(NAME adifmemory COMMAND ${CMAKE_COMMAND} -DGRIDCOL=$<TARGET_FILE:gridcol>
+             -DWORK=${CMAKE_CURRENT_BINARY_DIR}/adifmemory -DLIMIT_KB=${_limit} -P ${CMAKE_CURRENT_LIST_FILE})
+    set_tests_properties(adifmemory PROPERTIES ENVIRONMENT "${GRIDCOL_TEST_ENVIRONMENT}" TIMEOUT 300)
+    return()
+endif()
+
+file(REMOVE_RECURSE "${WORK}")
+file(MAKE_DIRECTORY "${WORK}/src")
+file(WRITE "${WORK}/gridcol.ini" "[directories]\nsrc=src\n")
+
+set(names "")
+foreach(i RANGE 14999)
+    string(APPEND names "<f${i}>")
+endforeach()
+string(REPEAT "<eor>" 15000 records)
+file(WRITE "${WORK}/src/a_names.adi" "${names}${records}")
+
+set(log "exported\n<eoh>\n")
+set(expected "")
+foreach(i RANGE 1000 2999)
+    string(APPEND log "<CALL:6>DL${i}<GRIDSQUARE:6>JO62QM<BAND:2>2m<QSO_DATE:8>20260601<eor>\n")
+    string(APPEND expected "DL${i},JO62QM,01.06.2026,1\n")
+endforeach()
+file(WRITE "${WORK}/src/b_log.adi" "${log}")
+
+set(ENV{GRIDCOL_NOW} "2026-06-15T12:00:00")
+execute_process(COMMAND sh -c "ulimit -v ${LIMIT_KB} && exec \"$0\"" "${GRIDCOL}"
+                WORKING_DIRECTORY "${WORK}" INPUT_FILE /dev/null
+                OUTPUT_VARIABLE console ERROR_VARIABLE errors RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+    message(FATAL_ERROR "gridcol under a limit of ${LIMIT_KB} kB ended with ${result}: ${errors}")
+endif()
+foreach(line "Verarbeite a_names.adi ... 0 of 15000\n" "Verarbeite b_log.adi ... 2000 of 2000\n")
+    string(FIND "${console}" "${line}" found)
+    if(found LESS 0)
+        message(FATAL_ERROR "missing on the console: ${line}in:\n${console}")
+    endif()
+endforeach()
+file(READ "${WORK}/calls_loc.dat" written)
+if(NOT written STREQUAL expected)
+    message(FATAL_ERROR "calls_loc.dat differs from the 2,000 contacts of the log")
+endif()
