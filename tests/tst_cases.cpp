@@ -16,6 +16,7 @@
  *                     line (a folder: its contents)
  *   runs              how often gridcol runs in the same folder [1]
  *   file-size-limit   blocks of 512 bytes any file may grow to (ulimit -f)
+ *   only-on           the one system the case runs on (QSysInfo::kernelType())
  *   README.md         what the case shows
  *   expected/         console.txt (standard output of the last run), stderr.txt
  *                     (else standard error must stay empty), "absent" (names of
@@ -29,7 +30,7 @@
 namespace {
 
 const QString casesFolder = QStringLiteral(GRIDCOL_SOURCE_DIR "/tests/cases");
-const QStringList caseFiles { "now", "from", "runs", "file-size-limit", "README.md", "expected" };
+const QStringList caseFiles { "now", "from", "runs", "file-size-limit", "only-on", "README.md", "expected" };
 const QStringList producedNames { "gridcol.dbg", "n1mm_qth.txt", "calls_loc.dbg", "master.scp", "calls_loc.dat",
                                   "vhf.dtb" };
 
@@ -67,6 +68,9 @@ void TestCases::run_data()
 void TestCases::run()
 {
     QFETCH(QString, folder);
+    const QString system = CaseText(folder, "only-on");
+    if (!system.isEmpty() && system != QSysInfo::kernelType())
+        QSKIP("the case is for another system");
     QTemporaryDir work;
     for (const QString &path : CaseText(folder, "from").split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
         const QFileInfo source(QStringLiteral(GRIDCOL_SOURCE_DIR "/") + path);

@@ -92,7 +92,6 @@ void TestRules::linePieces_data()
     QTest::newRow("CR LF across a block boundary")
         << QByteArray(64 * 1024 - 1, 'x') + "\r\nend\n" << 200000
         << Pieces { QByteArray(64 * 1024 - 1, 'x') + '\n', "end\n" };
-    QTest::newRow("a directory does not open") << QByteArray("<directory>") << 99 << Pieces {};
 }
 
 void TestRules::linePieces()
@@ -104,11 +103,6 @@ void TestRules::linePieces()
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("lines.txt"));
     TextLineReader reader(bufferSize);
-    if (content == "<directory>") {
-        QVERIFY(!reader.open(dir.path()));
-        QVERIFY(!reader.open(path));
-        return;
-    }
     QVERIFY(WriteFileBytes(path, content));
     QVERIFY(reader.open(path));
     QList<QByteArray> read;
