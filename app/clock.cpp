@@ -48,10 +48,4 @@ bool setNowFromEnvironment()
     return true;
 }
 
-void nameTheSystemTimeZone()
-{
-    if (qEnvironmentVariableIsEmpty("TZ"))
-        qputenv("TZ", ":/etc/localtime");
-}
-
 } // namespace Clock

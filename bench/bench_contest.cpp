@@ -9,6 +9,7 @@
 #include "app/console.h"
 #include "database/blacklist.h"
 #include "database/calldatabase.h"
+#include "platform/platform.h"
 #include "readers/asciiimport.h"
 #include "readers/edilog.h"
 
@@ -89,7 +90,7 @@ bool WalkBlacklist(const QString &workedCall, const QString &ownCall, const QDat
 
 int main(int argc, char **argv)
 {
-    Clock::nameTheSystemTimeZone();
+    Platform::PrepareProcess();
     QCoreApplication application(argc, argv);
     const int contacts = argc > 1 ? std::atoi(argv[1]) : 1000000;
     const int entries = argc > 2 ? std::atoi(argv[2]) : 20000;

@@ -7,6 +7,7 @@
 #include "app/clock.h"
 #include "app/console.h"
 #include "database/calldatabase.h"
+#include "platform/platform.h"
 #include "readers/callslocfile.h"
 #include "readers/vhfdtb.h"
 #include "writers/n1mmfile.h"
@@ -57,7 +58,7 @@ void Report(const char *what, qint64 ns, qint64 items, qint64 bytes)
 
 int main(int argc, char **argv)
 {
-    Clock::nameTheSystemTimeZone();
+    Platform::PrepareProcess();
     QCoreApplication application(argc, argv);
     const int lines = argc > 1 ? std::atoi(argv[1]) : 1000000;
     const int calls = argc > 2 ? std::atoi(argv[2]) : 100000;
