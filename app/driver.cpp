@@ -3,6 +3,7 @@
 #include "adif/adifdatabase.h"
 #include "app/console.h"
 #include "app/keywait.h"
+#include "app/settingsfile.h"
 #include "database/blacklist.h"
 #include "readers/adiflog.h"
 #include "readers/asciiimport.h"
@@ -18,6 +19,7 @@
 #include <QFileInfo>
 #include <QSettings>
 #include <QStringList>
+#include <QTemporaryFile>
 
 const char HomepageUrl[] = "https://gridcol.org/";
 
@@ -105,7 +107,10 @@ int RunGridcol(int argc, char **argv)
 
     AdifStore.LoadFieldCatalogue(0, QStringLiteral("adif.txt"));
 
-    QSettings settings(QStringLiteral("gridcol.ini"), QSettings::IniFormat);
+    // Windows paths typed with single backslashes are read as typed.
+    QTemporaryFile settingsCopy;
+    QSettings settings(SettingsFileToRead(QStringLiteral("gridcol.ini"), settingsCopy),
+                       QSettings::IniFormat);
     // Paths and patterns with letters beyond ASCII are written in UTF-8 on this system.
     settings.setIniCodec("UTF-8");
     const QStringList directories = ReadDirectoryList(settings);
