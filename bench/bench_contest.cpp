@@ -16,6 +16,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -99,7 +100,7 @@ int main(int argc, char **argv)
     const int logs = qMax(1, contacts / perLog);
 
     Clock::setNow(QDateTime(QDate(2026, 12, 6), QTime(10, 0)));
-    FILE *devNull = std::fopen("/dev/null", "w");
+    FILE *devNull = std::fopen(QFile::encodeName(QProcess::nullDevice()).constData(), "w");
     SetConsoleFile(devNull);
     QTemporaryDir dir;
     QElapsedTimer timer;

@@ -16,6 +16,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -73,7 +74,7 @@ int main(int argc, char **argv)
     file.close();
     std::printf("archive: %d lines, %d distinct calls, %.1f MB\n", lines, calls, archive.size() / 1e6);
 
-    FILE *devNull = std::fopen("/dev/null", "w");
+    FILE *devNull = std::fopen(QFile::encodeName(QProcess::nullDevice()).constData(), "w");
     SetConsoleFile(devNull);
     QElapsedTimer timer;
 
@@ -86,7 +87,7 @@ int main(int argc, char **argv)
     DebugLog = devNull;
     timer.start();
     ReadCallsLocFile(QFileInfo(path));
-    Report("read calls_loc.dat, log to /dev/null", timer.nsecsElapsed(), lines, archive.size());
+    Report("read calls_loc.dat, log to the null device", timer.nsecsElapsed(), lines, archive.size());
     DebugLog = nullptr;
 
     timer.start();

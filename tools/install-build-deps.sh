@@ -1,9 +1,11 @@
 #!/bin/sh
 # Installs what building and testing gridcol needs on Debian, and only what is
 # missing: one "apt-get update", then one "apt-get install", or nothing at all.
+# Packages named as arguments are installed too (tools/build-windows.sh names
+# what the Windows build needs).
 set -eu
 
-packages="cmake make g++ qtbase5-dev"
+packages="cmake make g++ qtbase5-dev $*"
 missing=""
 for package in $packages; do
     if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
