@@ -63,11 +63,14 @@ nice -n 10 ../source/configure -prefix "$prefix" -opensource -confirm-license \
     -xplatform win32-g++ -device-option CROSS_COMPILE=x86_64-w64-mingw32- \
     -static -release -no-gui -no-widgets -no-opengl -no-dbus -no-ssl -no-icu \
     -qt-pcre -qt-zlib -nomake examples -nomake tests
-nice -n 10 make -C src -j"$jobs" sub-corelib sub-testlib sub-winmain
+# Only the Makefiles, then only the modules gridcol needs and what they need
+# (PCRE2, zlib, moc and the other host tools).
+nice -n 10 make sub-src-qmake_all
+nice -n 10 make -C src sub-corelib sub-testlib sub-winmain
 for part in src/corelib src/testlib src/winmain src/tools/moc src/3rdparty/pcre2; do
     make -C "$part" install
 done
-make install_qmake install_mkspecs
+make sub-qmake-qmake-aux-pro-install_subtargets install_mkspecs
 # The CMake files of QtCore name rcc too; Debian's rcc of the same Qt serves.
 [ -x "$prefix/bin/rcc" ] || ln -s /usr/lib/qt5/bin/rcc "$prefix/bin/rcc"
 
