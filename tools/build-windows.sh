@@ -29,6 +29,10 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     wine wineboot --init
     wineserver --wait
 fi
+# One Wine server for the whole run, started here: one started by the first
+# test would hold that test's output open, and CTest would wait for it.
+wineserver --persistent </dev/null >/dev/null 2>&1
+trap 'wineserver --kill' EXIT
 
 cmake -S "$top" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-w64.cmake" \
     -DGRIDCOL_QT_PREFIX="$qt" -DCMAKE_BUILD_TYPE=Release -DGRIDCOL_WERROR=ON \
@@ -67,7 +71,8 @@ version=$(sed -n 's/^project(gridcol VERSION \([0-9.]*\).*/\1/p' "$top/CMakeList
 package="gridcol-$version-win64"
 rm -rf "$build/$package" "$build/$package.zip"
 mkdir "$build/$package"
-cp "$build/gridcol.exe" "$top/README.md" "$build/$package/"
+x86_64-w64-mingw32-strip -o "$build/$package/gridcol.exe" "$build/gridcol.exe"
+cp "$top/README.md" "$build/$package/"
 cp -R "$top/example" "$build/$package/example"
 (cd "$build" && cmake -E tar cf "$package.zip" --format=zip "$package")
 rm -rf "$build/$package"
