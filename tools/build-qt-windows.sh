@@ -19,7 +19,7 @@ work="$prefix.build"
 rm -rf "$work" "$prefix"
 mkdir -p "$work"
 cd "$work"
-echo "Building Qt for Windows into $prefix (once; about a quarter of an hour on 2 cores)"
+echo "Building Qt for Windows into $prefix (once; about 20 minutes of work for 2 cores)"
 
 # The source package, fetched with a private list of deb-src entries made from
 # the entries this machine already has for Qt, so that its own apt
