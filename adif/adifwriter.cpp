@@ -60,9 +60,10 @@ int AdifDataBase::WriteAdifFile(const QString &path, int lineWidth, bool onlySel
                                 const AdifProgress &progress) const
 {
     // A file written only in part would replace the good file it was meant
-    // to update; the old file stays until the new one is complete.
+    // to update; the old file stays until the new one is complete. In text
+    // mode each line ends as the system's text files do (CR LF on Windows).
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
         return -1;
     if (WriteAdifFile(file, lineWidth, onlySelected, progress) != 0 || !file.commit())
         return -1;

@@ -59,10 +59,4 @@ bool setNowFromEnvironment()
     return true;
 }
 
-void nameTheSystemTimeZone()
-{
-    if (qEnvironmentVariableIsEmpty("TZ"))
-        qputenv("TZ", ":/etc/localtime");
-}
-
 } // namespace Clock

@@ -30,9 +30,4 @@ void setWallTime(const QDateTime &moment);
 /// Returns false when the variable is set but cannot be read.
 [[nodiscard]] bool setNowFromEnvironment();
 
-/// Without TZ the C library reads /etc/localtime again for every local time
-/// Qt works out, several times a record; naming that same file in TZ keeps
-/// the zone and spares the reads. Call before Qt looks at the time zone.
-void nameTheSystemTimeZone();
-
 } // namespace Clock

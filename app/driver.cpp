@@ -4,6 +4,7 @@
 #include "app/clock.h"
 #include "app/console.h"
 #include "app/keywait.h"
+#include "app/settingsfile.h"
 #include "database/blacklist.h"
 #include "database/calldatabase.h"
 #include "readers/adiflog.h"
@@ -20,6 +21,7 @@
 #include <QFileInfo>
 #include <QSettings>
 #include <QStringList>
+#include <QTemporaryFile>
 
 const char HomepageUrl[] = "https://gridcol.org/";
 
@@ -118,7 +120,10 @@ int RunGridcol(int argc, char **argv)
 
     AdifStore.LoadFieldCatalogue(0, QStringLiteral("adif.txt"));
 
-    QSettings settings(QStringLiteral("gridcol.ini"), QSettings::IniFormat);
+    // Windows paths typed with single backslashes are read as typed.
+    QTemporaryFile settingsCopy;
+    QSettings settings(SettingsFileToRead(QStringLiteral("gridcol.ini"), settingsCopy),
+                       QSettings::IniFormat);
     // Paths and patterns with letters beyond ASCII are written in UTF-8 on this system.
     settings.setIniCodec("UTF-8");
     const QStringList directories = ReadDirectoryList(settings);

@@ -14,6 +14,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -136,7 +137,7 @@ int main(int argc, char **argv)
     store.ClearRecords();
 
     // The import's console line is not part of the figures.
-    std::FILE *quiet = std::fopen("/dev/null", "w");
+    std::FILE *quiet = std::fopen(QFile::encodeName(QProcess::nullDevice()).constData(), "w");
     SetConsoleFile(quiet);
     timer.start();
     const int accepted = ImportAdifFile(QFileInfo(path));

@@ -9,12 +9,14 @@
 #include "app/console.h"
 #include "database/blacklist.h"
 #include "database/calldatabase.h"
+#include "platform/platform.h"
 #include "readers/asciiimport.h"
 #include "readers/edilog.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -89,7 +91,7 @@ bool WalkBlacklist(const QString &workedCall, const QString &ownCall, const QDat
 
 int main(int argc, char **argv)
 {
-    Clock::nameTheSystemTimeZone();
+    Platform::PrepareProcess();
     QCoreApplication application(argc, argv);
     const int contacts = argc > 1 ? std::atoi(argv[1]) : 1000000;
     const int entries = argc > 2 ? std::atoi(argv[2]) : 20000;
@@ -98,7 +100,7 @@ int main(int argc, char **argv)
     const int logs = qMax(1, contacts / perLog);
 
     Clock::setNow(QDateTime(QDate(2026, 12, 6), QTime(10, 0)));
-    FILE *devNull = std::fopen("/dev/null", "w");
+    FILE *devNull = std::fopen(QFile::encodeName(QProcess::nullDevice()).constData(), "w");
     SetConsoleFile(devNull);
     QTemporaryDir dir;
     QElapsedTimer timer;

@@ -7,6 +7,7 @@
 #include "app/clock.h"
 #include "app/console.h"
 #include "database/calldatabase.h"
+#include "platform/platform.h"
 #include "readers/callslocfile.h"
 #include "readers/vhfdtb.h"
 #include "writers/n1mmfile.h"
@@ -15,6 +16,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -57,7 +59,7 @@ void Report(const char *what, qint64 ns, qint64 items, qint64 bytes)
 
 int main(int argc, char **argv)
 {
-    Clock::nameTheSystemTimeZone();
+    Platform::PrepareProcess();
     QCoreApplication application(argc, argv);
     const int lines = argc > 1 ? std::atoi(argv[1]) : 1000000;
     const int calls = argc > 2 ? std::atoi(argv[2]) : 100000;
@@ -72,7 +74,7 @@ int main(int argc, char **argv)
     file.close();
     std::printf("archive: %d lines, %d distinct calls, %.1f MB\n", lines, calls, archive.size() / 1e6);
 
-    FILE *devNull = std::fopen("/dev/null", "w");
+    FILE *devNull = std::fopen(QFile::encodeName(QProcess::nullDevice()).constData(), "w");
     SetConsoleFile(devNull);
     QElapsedTimer timer;
 
@@ -85,7 +87,7 @@ int main(int argc, char **argv)
     DebugLog = devNull;
     timer.start();
     ReadCallsLocFile(QFileInfo(path));
-    Report("read calls_loc.dat, log to /dev/null", timer.nsecsElapsed(), lines, archive.size());
+    Report("read calls_loc.dat, log to the null device", timer.nsecsElapsed(), lines, archive.size());
     DebugLog = nullptr;
 
     timer.start();

@@ -91,5 +91,5 @@ QByteArray BuildCallsLocDat()
 void WriteCallsLocDat()
 {
     ConsolePrint("Write out database as calls_loc.dat file\n");
-    SaveOutputFile(QStringLiteral("calls_loc.dat"), BuildCallsLocDat());
+    SaveOutputFile(QStringLiteral("calls_loc.dat"), BuildCallsLocDat(), OutputMode::Text);
 }

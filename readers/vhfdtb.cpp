@@ -93,5 +93,5 @@ QByteArray BuildVhfDtb()
 void WriteVhfDtb()
 {
     ConsolePrint("Generate WinTest vhf.dtb\n");
-    SaveOutputFile(QStringLiteral("vhf.dtb"), BuildVhfDtb());
+    SaveOutputFile(QStringLiteral("vhf.dtb"), BuildVhfDtb(), OutputMode::Binary);
 }

@@ -1,6 +1,7 @@
 #include "testsupport.h"
 
 #include "app/driver.h"
+#include "platform/platform.h"
 
 #include <QDir>
 #include <QFile>
@@ -63,5 +64,5 @@ bool CopyTree(const QString &from, const QString &to, const QStringList &skip)
 
 QByteArray TextLineEnd()
 {
-    return "\n";
+    return Platform::TextLineEnd();
 }

@@ -49,6 +49,6 @@ void WriteN1mmFiles()
 {
     ConsolePrint("Generate N1MM import file n1mm_qth.txt with %d calls\n", CallDatabase.size());
     const QString text = BuildN1mmText();
-    SaveOutputFile(QStringLiteral("n1mm_qth.txt"), text.toLocal8Bit());
-    SaveOutputFile(QStringLiteral("calls_loc.dbg"), BuildCallsLocListing());
+    SaveOutputFile(QStringLiteral("n1mm_qth.txt"), text.toLocal8Bit(), OutputMode::Text);
+    SaveOutputFile(QStringLiteral("calls_loc.dbg"), BuildCallsLocListing(), OutputMode::Text);
 }

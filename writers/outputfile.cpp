@@ -4,10 +4,13 @@
 
 #include <QSaveFile>
 
-bool SaveOutputFile(const QString &fileName, const QByteArray &content)
+bool SaveOutputFile(const QString &fileName, const QByteArray &content, OutputMode mode)
 {
     QSaveFile file(fileName);
-    const bool saved = file.open(QIODevice::WriteOnly)
+    const QIODevice::OpenMode openMode = mode == OutputMode::Text
+        ? QIODevice::WriteOnly | QIODevice::Text
+        : QIODevice::WriteOnly;
+    const bool saved = file.open(openMode)
         && file.write(content) == content.size()
         && file.commit();
     if (!saved)

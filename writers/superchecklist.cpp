@@ -17,5 +17,5 @@ QByteArray BuildSuperCheckList()
 void WriteSuperCheckList()
 {
     ConsolePrint("Generate master.scp for WinTest and N1MM and as import for MEdit to create a master.dta file\n");
-    SaveOutputFile(QStringLiteral("master.scp"), BuildSuperCheckList());
+    SaveOutputFile(QStringLiteral("master.scp"), BuildSuperCheckList(), OutputMode::Text);
 }

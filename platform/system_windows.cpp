@@ -1,0 +1,17 @@
+#include "platform/platform.h"
+
+namespace Platform {
+
+void PrepareProcess()
+{
+    // Nothing to do: Windows has no signal for a file size limit (a write
+    // beyond one simply fails), and its C runtime and Qt take the time zone
+    // from the system settings without rereading files.
+}
+
+const char *TextLineEnd()
+{
+    return "\r\n";
+}
+
+} // namespace Platform
