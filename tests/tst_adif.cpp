@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QTextCodec>
 
+#include <algorithm>
+
 /*
  * The ADIF record store: the parser's state machine as rows of input bytes,
  * the store's operations and signals as scripted rows, the writer, and round
@@ -77,6 +79,16 @@ QByteArray Bytes(const char (&text)[N])
 void Row(const char *name, const QByteArray &input, const QString &parsed)
 {
     QTest::newRow(name) << input << parsed;
+}
+
+/// Text beyond ASCII without a byte-order mark reads and writes in the local
+/// 8-bit encoding, UTF-8 in the suite's locale; a system whose local encoding
+/// is another (Windows' ANSI code page) skips the rows that assume UTF-8.
+bool LocalEncodingDiffers(const QByteArray &text)
+{
+    const bool marked = text.startsWith("\xef\xbb\xbf") || text.startsWith("\xff\xfe") || text.startsWith("\xfe\xff");
+    return !marked && QTextCodec::codecForLocale()->mibEnum() != 106
+        && std::any_of(text.cbegin(), text.cend(), [](char c) { return uchar(c) >= 0x80; });
 }
 
 /// Stores records written "NAME=value;NAME=value" and separated by "|"; a
@@ -307,6 +319,8 @@ void TestAdif::tags()
 {
     QFETCH(QByteArray, input);
     QFETCH(QString, parsed);
+    if (LocalEncodingDiffers(input))
+        QSKIP("the local 8-bit encoding is not UTF-8");
     QCOMPARE(Read(AdifStore, input), 0);
     QCOMPARE(Parsed(AdifStore), parsed);
 }
@@ -629,6 +643,8 @@ void TestAdif::write()
     QFETCH(int, lineWidth);
     QFETCH(QString, select);
     QFETCH(QByteArray, written);
+    if (LocalEncodingDiffers(written))
+        QSKIP("the local 8-bit encoding is not UTF-8");
 
     AdifDataBase store;
     if (!records.isEmpty())
