@@ -11,6 +11,7 @@
 #include <QTextCodec>
 
 #include <algorithm>
+#include <memory>
 
 /*
  * The ADIF record store: the parser's state machine as rows of input bytes,
@@ -201,16 +202,12 @@ QString State(const AdifDataBase &store)
 struct SignalCounts
 {
     explicit SignalCounts(AdifDataBase &store)
-        : data(&store, &AdifDataBase::DataChanged)
-        , adif(&store, &AdifDataBase::AdifChanged)
-        , selection(&store, &AdifDataBase::SelectionChanged)
     {
+        for (auto signal : { &AdifDataBase::DataChanged, &AdifDataBase::AdifChanged, &AdifDataBase::SelectionChanged })
+            spies.append(std::make_shared<QSignalSpy>(&store, signal));
     }
-    QString text() const { return QStringLiteral("%1 %2 %3").arg(data.count()).arg(adif.count()).arg(selection.count()); }
-
-    QSignalSpy data;
-    QSignalSpy adif;
-    QSignalSpy selection;
+    QString text() const { return QStringLiteral("%1 %2 %3").arg(spies[0]->count()).arg(spies[1]->count()).arg(spies[2]->count()); }
+    QVector<std::shared_ptr<QSignalSpy>> spies;
 };
 
 } // namespace
@@ -588,16 +585,14 @@ void TestAdif::loadFieldCatalogue()
     QCOMPARE(spy.text(), QStringLiteral("0 %1 0").arg(store.FieldCount()));
     QVERIFY(!store.IsModified());
 
-    // A second load appends; a file that cannot be read changes nothing.
-    store.StoreRecord(AdifRecord());
-    const int count = store.FieldCount();
-    store.LoadFieldCatalogue(0, path);
-    QCOMPARE(store.FieldCount(), 2 * count);
-    store.StoreRecord(AdifRecord());
-    store.LoadFieldCatalogue(0, path + QStringLiteral(".missing"));
-    store.LoadFieldCatalogue(0, QStringLiteral(GRIDCOL_TEST_DATA));
-    QCOMPARE(store.FieldCount(), 2 * count);
-    QVERIFY(store.IsModified());
+    // A second load appends; a file that cannot be read changes nothing, not even the modified flag.
+    for (const QString &again : { path, path + QStringLiteral(".missing"), QStringLiteral(GRIDCOL_TEST_DATA) }) {
+        store.StoreRecord(AdifRecord());
+        store.LoadFieldCatalogue(0, again);
+    }
+    const int count = int(catalogue.count(QLatin1Char('\n')));
+    QCOMPARE(spy.text(), QStringLiteral("3 %1 0").arg(2 * count));
+    QVERIFY(store.IsModified() && store.FieldCount() == 2 * count);
 }
 
 void TestAdif::write_data()
@@ -664,18 +659,17 @@ void TestAdif::write()
 
 void TestAdif::writeFailures()
 {
+    // A missing folder, a folder in the way, a device not open for writing, a full device.
     QTemporaryDir dir;
+    QVERIFY(QDir().mkdir(dir.filePath(QStringLiteral("folder.adi"))));
     AdifDataBase store;
     Store(store, QStringLiteral("CALL=DL1ABC"));
-    QCOMPARE(store.WriteAdifFile(dir.filePath(QStringLiteral("missing/log.adi")), 0, false, nullptr), -1);
-    const QString folder = dir.filePath(QStringLiteral("folder.adi"));
-    QVERIFY(QDir().mkdir(folder));
-    QCOMPARE(store.WriteAdifFile(folder, 0, false, nullptr), -1);
-    QVERIFY(QFileInfo(folder).isDir());
+    for (const char *path : { "missing/log.adi", "folder.adi" })
+        QCOMPARE(store.WriteAdifFile(dir.filePath(QLatin1String(path)), 0, false, nullptr), -1);
+    QVERIFY(QFileInfo(dir.filePath(QStringLiteral("folder.adi"))).isDir());
     QBuffer readOnly;
     readOnly.open(QIODevice::ReadOnly);
     QCOMPARE(store.WriteAdifFile(readOnly, 0, false, nullptr), -1);
-    // A write that fails is reported, here on a device that is always full.
     QFile full(QStringLiteral("/dev/full"));
     if (full.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         QCOMPARE(store.WriteAdifFile(full, 0, false, nullptr), -1);

@@ -5,26 +5,10 @@
 #include <QTemporaryDir>
 
 /*
- * Golden working-directory cases. Every folder of tests/cases is a working
- * directory: gridcol.ini and the source files, run through the real gridcol
- * binary with standard input on the null device, a UTF-8 locale, a fixed time
- * zone and the fixed "now" of the case. Files of a case folder that are not
- * copied into the working directory:
- *
- *   now               GRIDCOL_NOW for the run, as written there
- *   from              files or folders of the repository copied in first, one a
- *                     line (a folder: its contents)
- *   runs              how often gridcol runs in the same folder [1]
- *   file-size-limit   blocks of 512 bytes any file may grow to (ulimit -f)
- *   only-on           the one system the case runs on (QSysInfo::kernelType())
- *   README.md         what the case shows
- *   expected-SYSTEM/  files of expected/ as one system writes them, where they differ
- *   expected/         console.txt (standard output of the last run), stderr.txt
- *                     (else standard error must stay empty), "absent" (names of
- *                     files that must not exist afterwards) and any other file,
- *                     compared byte for byte with the file of that name.
- *
- * With GRIDCOL_CASE_OUTPUT set, what a run produced is also copied there, one
+ * Golden working-directory cases: every folder of tests/cases is a working
+ * directory run through the real gridcol binary and compared with what it
+ * expects; tests/cases/README.md describes the files of a case. With
+ * GRIDCOL_CASE_OUTPUT set, what a run produced is also copied there, one
  * folder per case, for tools/update-cases.sh to show and take over.
  */
 

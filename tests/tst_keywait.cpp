@@ -36,20 +36,8 @@ class TestKeyWait : public QObject
     Q_OBJECT
 
 private slots:
-    void closedInputMeansNoWait();
     void terminalWaitsForAKeyAndLeavesIt();
-    void hangUpEndsTheWait();
 };
-
-void TestKeyWait::closedInputMeansNoWait()
-{
-    int pipeEnds[2];
-    QVERIFY(pipe(pipeEnds) == 0);
-    close(pipeEnds[1]);
-    StdinSwap swap(pipeEnds[0]);
-    QVERIFY(KeyPressPending(-1));
-    close(pipeEnds[0]);
-}
 
 void TestKeyWait::terminalWaitsForAKeyAndLeavesIt()
 {
@@ -81,17 +69,6 @@ void TestKeyWait::terminalWaitsForAKeyAndLeavesIt()
     }
     close(slave);
     close(master);
-}
-
-void TestKeyWait::hangUpEndsTheWait()
-{
-    int master = -1;
-    int slave = -1;
-    QVERIFY(openpty(&master, &slave, nullptr, nullptr, nullptr) == 0);
-    close(master);
-    StdinSwap swap(slave);
-    QVERIFY(KeyPressPending(5000));
-    close(slave);
 }
 
 GRIDCOL_TEST_MAIN(TestKeyWait)

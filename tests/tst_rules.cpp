@@ -48,7 +48,6 @@ void TestRules::locatorOrder_data()
     QTest::newRow("X, Y, Z") << QStringList { x, y, z } << "YXZ";
     QTest::newRow("X, Z, Y") << QStringList { x, z, y } << "ZXY";
     QTest::newRow("Z, X, Y") << QStringList { z, x, y } << "XZY";
-    QTest::newRow("single") << QStringList { "S 4 01.01.2026" } << "S";
     QTest::newRow("five by weight")
         << QStringList { "A 2 01.01.2026", "B 9 01.01.2026", "C 4 01.01.2026", "D 7 01.01.2026", "E 3 01.01.2026" }
         << "BDCEA";
