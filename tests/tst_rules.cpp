@@ -88,6 +88,12 @@ void TestRules::linePieces_data()
     QTest::newRow("last piece filling the buffer") << QByteArray("abcdef") << 4 << Pieces { "abc", "def" };
     QTest::newRow("last piece short of the buffer") << QByteArray("abcde") << 4 << Pieces { "abc" };
     QTest::newRow("NUL bytes are read") << QByteArray("a\0b\n", 4) << 99 << Pieces { QByteArray("a\0b\n", 4) };
+    // Pieces of 9 bytes over the border of the 64 KiB blocks read: the piece cut there goes on in the next block.
+    const QByteArray longLine = QByteArray(65550, 'x') + '\n';
+    Pieces nines;
+    for (int i = 0; i < longLine.size(); i += 9)
+        nines << longLine.mid(i, 9);
+    QTest::newRow("a long line in short pieces across a block boundary") << longLine << 10 << nines;
     QTest::newRow("CR LF across a block boundary")
         << QByteArray(64 * 1024 - 1, 'x') + "\r\nend\n" << 200000
         << Pieces { QByteArray(64 * 1024 - 1, 'x') + '\n', "end\n" };
