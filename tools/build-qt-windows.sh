@@ -43,7 +43,7 @@ apt-get "$@" source --download-only qtbase-opensource-src
 # Applies Debian's patches (its security fixes among them), as for the Linux Qt.
 dpkg-source --no-check -x qtbase-opensource-src_*.dsc source >/dev/null
 
-# Qt's win32-g++ spec calls x86_64-w64-mingw32-g++; the posix thread model of
+# Qt's win32-g++ make configuration calls x86_64-w64-mingw32-g++; the posix thread model of
 # MinGW-w64 is the one with std::thread, so it must be that one whatever the
 # machine's alternatives say.
 mkdir -p "$work/compilers"
