@@ -8,7 +8,9 @@
 # (kept, so that runs add up), the seeds gathered from the test data and the
 # example in seeds/NAME (gathered anew each time), findings in findings/NAME,
 # libFuzzer's output in logs/NAME.log, and in cpu-seconds.log one line per
-# harness run with the CPU seconds it took. Exits non-zero when any harness
+# harness run with the CPU seconds it took. Each harness has a scratch folder
+# of its own, so two runs over different harnesses (one per core) can share
+# build-fuzz/ once it is built. Exits non-zero when any harness
 # found a crash, a hang, a sanitizer report, a runaway allocation or a
 # failed cross-check.
 set -eu
@@ -63,29 +65,30 @@ echo "$harnesses" | while read -r name maxlen dict pattern; do
     seeds="$build/seeds/$name"
     findings="$build/findings/$name"
     log="$build/logs/$name.log"
-    rm -rf "$seeds" "$build/tmp"
-    mkdir -p "$corpus" "$seeds" "$findings" "$build/logs" "$build/tmp"
+    tmp="$build/tmp/$name"
+    rm -rf "$seeds" "$tmp"
+    mkdir -p "$corpus" "$seeds" "$findings" "$build/logs" "$tmp"
 
     # The test data moves about; its files are found by name. Earlier
     # findings of this harness are seeds as well.
     # shellcheck disable=SC2086 # the pattern is meant to split into find's words
     set -f
-    find "$top/tests" "$top/example" -type f \( $pattern -o -path "*/fuzz-found/$name-*" \) >"$build/tmp/seeds"
+    find "$top/tests" "$top/example" -type f \( $pattern -o -path "*/fuzz-found/$name-*" \) >"$tmp/seeds"
     set +f
     while IFS= read -r file; do
         cp "$file" "$seeds/$(echo "${file#"$top"/}" | tr '/' '_')"
-    done <"$build/tmp/seeds"
+    done <"$tmp/seeds"
 
     dictionary=""
     [ "$dict" = "-" ] || dictionary="-dict=$top/fuzz/$dict"
     rc=0
     # shellcheck disable=SC2086 # an empty dictionary option is left out
-    TMPDIR="$build/tmp" /usr/bin/time -f '%U %S' -o "$build/tmp/cpu" \
+    TMPDIR="$tmp" /usr/bin/time -f '%U %S' -o "$tmp/cpu" \
         "$build/fuzz/fuzz_$name" -max_total_time="$seconds" -max_len="$maxlen" $dictionary \
         -rss_limit_mb=2048 -timeout=10 -print_final_stats=1 -artifact_prefix="$findings/" \
         "$corpus" "$seeds" >"$log" 2>&1 || rc=$?
 
-    cpu=$(awk 'END { printf "%.1f", $1 + $2 }' "$build/tmp/cpu" 2>/dev/null || echo 0)
+    cpu=$(awk 'END { printf "%.1f", $1 + $2 }' "$tmp/cpu" 2>/dev/null || echo 0)
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
     speed=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log" | tail -1)
     coverage=$(grep -a ' cov: ' "$log" | tail -1 | sed -n 's/.* cov: \([0-9]*\) ft: \([0-9]*\).*/cov \1 ft \2/p')
