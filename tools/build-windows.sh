@@ -29,9 +29,13 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     wine wineboot --init
     wineserver --wait
 fi
-# One Wine server for the whole run, started here: one started by the first
-# test would hold that test's output open, and CTest would wait for it.
+# One Wine server for the whole run, and Wine's own background programs
+# (services.exe and the rest, which the first Windows program of a session
+# starts) started here with their output on the null device: started by the
+# first test, they would hold that test's output open, and CTest would wait
+# for them until the test timed out.
 wineserver --persistent </dev/null >/dev/null 2>&1
+wine wineboot </dev/null >/dev/null 2>&1
 trap 'wineserver --kill' EXIT
 
 cmake -S "$top" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-w64.cmake" \
