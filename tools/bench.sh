@@ -1,0 +1,126 @@
+#!/bin/sh
+# Measures gridcol end to end on large generated working directories and
+# prints one table: figure, value, target.
+#
+#   tools/bench.sh [RUNS]      (default 3; each figure is the best of RUNS)
+#
+# Everything lives in build-bench/: a Release build of gridcol, the corpora
+# (made once by bench/gen_corpus.py for a fixed day, so their bytes never
+# change; about 1,000,000 source records at scale 1.0), and adif-parser-ts,
+# the most used JavaScript ADIF parser, installed with npm for comparison.
+#
+# Every run reads stdin from /dev/null and writes all outputs. At scales 0.1
+# and 1.0 the SHA-256 of the five outputs and gridcol.dbg are checked against
+# bench/reference.sha256, the hashes the program gave before any of its speed
+# work: a faster gridcol must write the very same bytes.
+#
+# A benchmark prints; it fails only when it cannot run at all.
+set -eu
+
+top=$(cd "$(dirname "$0")/.." && pwd)
+runs=${1:-3}
+build="$top/build-bench"
+day=2026-12-06
+outputs="n1mm_qth.txt calls_loc.dbg master.scp calls_loc.dat vhf.dtb gridcol.dbg"
+
+"$top/tools/install-build-deps.sh" python3 time
+cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
+cmake --build "$build" --target gridcol -j"$(nproc)" >/dev/null
+gridcol="$build/gridcol"
+
+export LC_ALL=C.UTF-8 LANG=C.UTF-8 TZ=CET-1CEST,M3.5.0,M10.5.0/3 GRIDCOL_NOW="${day}T12:00:00"
+
+corpus() { # scale -> its folder, made once
+    folder="$build/corpus-$1"
+    if [ ! -f "$folder/.complete" ]; then
+        rm -rf "$folder"
+        python3 "$top/bench/gen_corpus.py" "$folder" "$1" "$day" >/dev/null
+        touch "$folder/.complete"
+    fi
+    echo "$folder"
+}
+
+# Runs gridcol RUNS times in a working directory; sets best (seconds) and peak (kB).
+measure() {
+    best=999999 peak=0
+    i=0
+    while [ "$i" -lt "$runs" ]; do
+        (cd "$1" && rm -f $outputs && /usr/bin/time -f '%e %M' -o "$build/time" "$gridcol" </dev/null >/dev/null)
+        read -r seconds kilobytes <"$build/time"
+        best=$(echo "$best $seconds" | awk '{ print ($2 < $1) ? $2 : $1 }')
+        [ "$kilobytes" -gt "$peak" ] && peak=$kilobytes
+        i=$((i + 1))
+    done
+}
+
+# The hashes of a run's outputs against the reference: "same" or the names that differ.
+check() {
+    differ=""
+    for name in $outputs; do
+        want=$(awk -v scale="$2" -v name="$name" '$1 == scale && $3 == name { print $2 }' \
+            "$top/bench/reference.sha256" 2>/dev/null || true)
+        have=$(sha256sum "$1/$name" | cut -d' ' -f1)
+        [ "$want" = "$have" ] || differ="$differ $name"
+    done
+    echo "${differ:-" same"}"
+}
+
+row() { printf '%-46s %14s   %s\n' "$1" "$2" "$3"; }
+
+small=$(corpus 0.1)
+full=$(corpus 1.0)
+double=$(corpus 2.0)
+
+# The four ADIF logs of scale 1.0 as one file, one header, in a directory of its own.
+single="$build/adif-single"
+if [ ! -f "$single/.complete" ]; then
+    rm -rf "$single"
+    mkdir -p "$single/src" "$single/work"
+    {
+        head -n 2 "$full/src/adif/log0.adi"
+        for log in "$full"/src/adif/log*.adi; do tail -n +3 "$log"; done
+    } >"$single/src/all.adi"
+    printf '[directories]\n1=%s\n' "$single/src" >"$single/work/gridcol.ini"
+    cp "$full/work/adif.txt" "$single/work/"
+    touch "$single/.complete"
+fi
+
+echo "gridcol $(git -C "$top" describe --always --dirty 2>/dev/null || echo '?'), best of $runs runs, $(nproc) cores"
+row "figure" "value" "target"
+
+measure "$small/work"
+row "scale 0.1: wall time" "$best s" ""
+row "scale 0.1: outputs against the reference" "$(check "$small/work" 0.1)" "same"
+
+measure "$full/work"
+full_time=$best
+row "scale 1.0 (1,002,000 records): wall time" "$best s" "<= 1.0 s"
+row "scale 1.0: peak memory" "$((peak / 1024)) MB" "<= 300 MB"
+row "scale 1.0: outputs against the reference" "$(check "$full/work" 1.0)" "same"
+
+measure "$double/work"
+row "scale 2.0: wall time" "$best s" ""
+row "scale 2.0 against scale 1.0" "$(echo "$best $full_time" | awk '{ printf "%.2fx", $1 / $2 }')" "<= 2.10x"
+
+bytes=$(wc -c <"$single/src/all.adi")
+measure "$single/work"
+adif_time=$best
+row "ADIF, one file of $(echo "$bytes" | awk '{ printf "%.1f", $1 / 1e6 }') MB: wall time" "$best s" ""
+row "ADIF: gridcol's throughput" "$(echo "$bytes $best" | awk '{ printf "%.1f MB/s", $1 / 1e6 / $2 }')" ""
+
+# adif-parser-ts merely parsing the same file in node, best of the same number of runs.
+node_dir="$build/adif-parser-ts"
+if command -v node >/dev/null && command -v npm >/dev/null; then
+    if [ ! -f "$node_dir/node_modules/adif-parser-ts/package.json" ]; then
+        mkdir -p "$node_dir"
+        (cd "$node_dir" && npm install --silent --no-audit --no-fund adif-parser-ts@0.7.7 >/dev/null 2>&1) || true
+    fi
+fi
+if [ -f "$node_dir/node_modules/adif-parser-ts/package.json" ]; then
+    node_time=$(cd "$node_dir" && node "$top/bench/adif-parser-ts.js" "$single/src/all.adi" "$runs")
+    row "ADIF: adif-parser-ts 0.7.7 parsing only" "$node_time s" ""
+    row "ADIF: gridcol against adif-parser-ts" \
+        "$(echo "$node_time $adif_time" | awk '{ printf "%.1fx", $1 / $2 }')" ">= 5.0x"
+else
+    row "ADIF: adif-parser-ts" "skipped" "(node or npm missing, or npm could not install it)"
+fi
