@@ -9,10 +9,70 @@
 
 CallList CallDatabase;
 
+quint64 PackShortAscii(QStringView text)
+{
+    if (text.isEmpty() || text.size() > 8)
+        return 0;
+    quint64 packed = quint64(text.size()) << 56;
+    for (int i = 0; i < text.size(); ++i) {
+        const ushort c = text.at(i).unicode();
+        if (c >= 0x80)
+            return 0;
+        packed |= quint64(c) << (7 * i);
+    }
+    return packed;
+}
+
+CallList::Key CallList::KeyOf(QStringView call)
+{
+    Key key;
+    key.packed = PackShortAscii(call);
+    if (key.packed != 0) {
+        const quint64 mixed = key.packed * 0x9E3779B97F4A7C15ull;
+        key.hash = uint(mixed >> 32);
+    } else {
+        key.hash = uint((quint64(qHash(call)) * 0x9E3779B97F4A7C15ull) >> 32);
+    }
+    return key;
+}
+
 void CallList::append(const CallEntry &entry)
 {
-    m_index.insert(entry.call, m_entries.size());
+    append(entry, KeyOf(entry.call));
+}
+
+void CallList::append(const CallEntry &entry, Key key)
+{
     m_entries.append(entry);
+    if (2 * m_entries.size() > m_slots.size())
+        rebuildIndex(qMax(64, 2 * m_slots.size()));
+    else
+        insertIntoIndex(m_entries.size() - 1, key);
+}
+
+int CallList::find(QStringView call, Key key) const
+{
+    if (m_slots.isEmpty())
+        return -1;
+    const uint mask = uint(m_slots.size() - 1);
+    for (uint i = key.hash & mask;; i = (i + 1) & mask) {
+        const Slot &slot = m_slots.at(int(i));
+        if (slot.position == 0)
+            return -1;
+        if (slot.hash != key.hash || slot.packed != key.packed)
+            continue;
+        if (key.packed != 0 || m_entries.at(slot.position - 1).call == call)
+            return slot.position - 1;
+    }
+}
+
+void CallList::insertIntoIndex(int position, Key key)
+{
+    const uint mask = uint(m_slots.size() - 1);
+    uint i = key.hash & mask;
+    while (m_slots.at(int(i)).position != 0)
+        i = (i + 1) & mask;
+    m_slots[int(i)] = Slot { key.packed, key.hash, position + 1 };
 }
 
 void CallList::sortByCall()
@@ -20,32 +80,37 @@ void CallList::sortByCall()
     if (m_entries.isEmpty())
         return;
     SortRange(m_entries, CallBefore);
-    rebuildIndex();
+    rebuildIndex(m_slots.size());
 }
 
 void CallList::clear()
 {
     m_entries.clear();
-    m_index.clear();
+    m_slots.clear();
 }
 
-void CallList::rebuildIndex()
+void CallList::rebuildIndex(int slotCount)
 {
-    m_index.clear();
-    m_index.reserve(m_entries.size());
+    m_slots.fill(Slot { 0, 0, 0 }, slotCount);
     for (int i = 0; i < m_entries.size(); ++i)
-        m_index.insert(m_entries.at(i).call, i);
+        insertIntoIndex(i, KeyOf(m_entries.at(i).call));
 }
 
-int FindCall(const QString &call)
+int FindCall(QStringView call)
 {
     return CallDatabase.indexOf(call);
 }
 
-int FindLocator(const CallEntry &entry, const QString &locator)
+int FindLocator(const CallEntry &entry, QStringView locator)
+{
+    return FindLocator(entry, locator, PackShortAscii(locator));
+}
+
+int FindLocator(const CallEntry &entry, QStringView locator, quint64 packed)
 {
     for (int j = 0; j < entry.locators.size(); ++j) {
-        if (entry.locators.at(j).locator == locator)
+        const LocatorEntry &known = entry.locators.at(j);
+        if (packed != 0 && known.packed != 0 ? known.packed == packed : known.locator == locator)
             return j;
     }
     return -1;
@@ -84,53 +149,108 @@ int AddWeights(int a, int b)
     return sum;
 }
 
-/// Upper case and simplified, as every call and locator is stored. Most
-/// arrive that way already, and then no new string is made.
-QString Normalised(const QString &text)
+/// True when the text is upper case and simplified, as every call and
+/// locator is stored; most arrive that way already and need no new string.
+/// Text beyond ASCII is left to QString.
+bool IsNormalised(QStringView text)
 {
-    bool plain = !text.isEmpty() && !text.front().isSpace() && !text.back().isSpace();
-    for (int i = 0; plain && i < text.size(); ++i) {
+    if (text.isEmpty() || text.front().isSpace() || text.back().isSpace())
+        return false;
+    for (int i = 0; i < text.size(); ++i) {
         const QChar c = text.at(i);
-        if (c.isLower() || (c.isSpace() && (c != QLatin1Char(' ') || text.at(i - 1) == QLatin1Char(' '))))
-            plain = false;
-        else if (c.unicode() >= 0x80)
-            plain = false; // leave the rest of Unicode to QString
+        if (c.unicode() >= 0x80 || c.isLower()
+            || (c.isSpace() && (c != QLatin1Char(' ') || text.at(i - 1) == QLatin1Char(' '))))
+            return false;
     }
-    return plain ? text : text.toUpper().simplified();
+    return true;
+}
+
+/// The text as it is stored: upper case and simplified.
+QStringView Normalised(QStringView text, QString &storage)
+{
+    if (IsNormalised(text))
+        return text;
+    storage = text.toString().toUpper().simplified();
+    return storage;
+}
+
+/// True when the local 8-bit encoding writes ASCII as ASCII, as every
+/// encoding of a real system does; then the log's lines of plain calls
+/// need no conversion.
+bool LocalEncodingKeepsAscii()
+{
+    static const bool keeps = [] {
+        QString ascii;
+        for (int c = 1; c < 0x80; ++c)
+            ascii += QLatin1Char(char(c));
+        return ascii.toLocal8Bit() == ascii.toLatin1();
+    }();
+    return keeps;
+}
+
+/// Copies ASCII text into out; false at the first character beyond ASCII.
+bool CopyAscii(QStringView text, char *&out)
+{
+    for (const QChar c : text) {
+        if (c.unicode() >= 0x80)
+            return false;
+        *out++ = char(c.unicode());
+    }
+    return true;
+}
+
+/// The log line "call locator day" of a record, in the local 8-bit encoding.
+void LogRecord(QStringView call, QStringView locator, const QDateTime &date)
+{
+    const QString day = DayText(date);
+    char line[256];
+    char *out = line;
+    if (LocalEncodingKeepsAscii() && call.size() + locator.size() + day.size() + 3 <= int(sizeof line)
+        && CopyAscii(call, out) && (*out++ = ' ', CopyAscii(locator, out))) {
+        *out++ = ' ';
+        CopyAscii(day, out);
+        *out++ = '\n';
+        std::fwrite(line, 1, size_t(out - line), DebugLog);
+        return;
+    }
+    const QByteArray bytes
+        = QString(call.toString() + QLatin1Char(' ') + locator.toString() + QLatin1Char(' ') + day + QLatin1Char('\n'))
+              .toLocal8Bit();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), DebugLog);
 }
 
 } // namespace
 
-void AddCallLocator(QString call, QString locator, QDateTime date, int weight)
+void AddCallLocator(QStringView call, QStringView locator, const QDateTime &givenDate, int weight)
 {
-    call = Normalised(call);
-    locator = Normalised(locator);
+    QString callStorage, locatorStorage;
+    call = Normalised(call, callStorage);
+    locator = Normalised(locator, locatorStorage);
 
-    date = RepairCentury(date);
+    const QDateTime date = RepairCentury(givenDate);
 
-    if (DebugLog) {
-        // "%s %s %s\n" with call, locator and day, converted in one piece.
-        const QByteArray line = QString(call + QLatin1Char(' ') + locator + QLatin1Char(' ') + DayText(date)
-                                        + QLatin1Char('\n'))
-                                    .toLocal8Bit();
-        std::fwrite(line.constData(), 1, size_t(line.size()), DebugLog);
-    }
+    if (DebugLog)
+        LogRecord(call, locator, date);
 
     if (date < AgeLimit()) {
         FilePrint(DebugLog, "QSO too old\n");
         return;
     }
 
-    const int i = FindCall(call);
+    const CallList::Key key = CallList::KeyOf(call);
+    const quint64 packedLocator = PackShortAscii(locator);
+    const int i = CallDatabase.find(call, key);
     if (i < 0) {
-        CallDatabase.append(CallEntry { call, { LocatorEntry { locator, date, weight } } });
+        CallDatabase.append(
+            CallEntry { call.toString(), { LocatorEntry { locator.toString(), date, weight, packedLocator } } },
+            key);
         return;
     }
 
-    const int j = FindLocator(CallDatabase.at(i), locator);
+    const int j = FindLocator(CallDatabase.at(i), locator, packedLocator);
     QVector<LocatorEntry> &locators = CallDatabase.locatorsAt(i);
     if (j < 0) {
-        locators.append(LocatorEntry { locator, date, weight });
+        locators.append(LocatorEntry { locator.toString(), date, weight, packedLocator });
         return;
     }
 

@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QHash>
 #include <QString>
+#include <QStringView>
 #include <QVector>
 
 /// One locator a call has been heard from.
@@ -11,6 +12,9 @@ struct LocatorEntry
     QString locator; ///< upper case, simplified
     QDateTime date; ///< the latest date given for this call and locator
     int weight = 0; ///< the sum of all weights given for this call and locator
+    /// The locator as a number when it is short ASCII (see PackShortAscii),
+    /// else 0: locators are compared by it without fetching their text.
+    quint64 packed = 0;
 };
 
 /// One callsign with its locators, in the order they were first added; never empty.
@@ -36,7 +40,7 @@ public:
     const_iterator end() const { return m_entries.cend(); }
 
     /// Position of the entry with exactly this call, or -1.
-    int indexOf(const QString &call) const { return m_index.value(call, -1); }
+    int indexOf(QStringView call) const { return find(call, KeyOf(call)); }
     /// Appends an entry whose call is not in the list yet.
     void append(const CallEntry &entry);
     /// The locators of one entry, for merging into them; the call itself stays.
@@ -46,11 +50,39 @@ public:
     void clear();
 
 private:
-    void rebuildIndex();
+    friend void AddCallLocator(QStringView, QStringView, const QDateTime &, int);
+
+    /// What the index knows of a call: a short ASCII call (nearly all are)
+    /// packed whole into a number, so that most lookups compare numbers in
+    /// the slot instead of fetching the entry and its text; and a hash.
+    struct Key
+    {
+        quint64 packed = 0; ///< 0: the call is not short ASCII
+        uint hash = 0;
+    };
+    struct Slot
+    {
+        quint64 packed;
+        uint hash;
+        int position; ///< position + 1 of the entry; 0 for a free slot
+    };
+    static Key KeyOf(QStringView call);
+
+    int find(QStringView call, Key key) const;
+    /// Appends an entry whose call (of that key) is not in the list yet.
+    void append(const CallEntry &entry, Key key);
+    void insertIntoIndex(int position, Key key);
+    void rebuildIndex(int slotCount);
 
     QVector<CallEntry> m_entries;
-    QHash<QString, int> m_index;
+    /// Open addressing; the slot count is a power of two, at most half of them taken.
+    QVector<Slot> m_slots;
 };
+
+/// A text of one to eight ASCII characters as a number (seven bits a
+/// character, the length on top), so that two such texts are equal exactly
+/// when their numbers are; 0 for any other text.
+quint64 PackShortAscii(QStringView text);
 
 /// The process-wide call/locator database that every reader feeds and every writer reads.
 extern CallList CallDatabase;
@@ -58,13 +90,15 @@ extern CallList CallDatabase;
 /// The one way records enter the database: normalises call and locator, moves
 /// two-digit-year dates before 1980 into this century, drops records older
 /// than four years and merges the rest.
-void AddCallLocator(QString call, QString locator, QDateTime date, int weight);
+void AddCallLocator(QStringView call, QStringView locator, const QDateTime &date, int weight);
 
 /// Index in CallDatabase of the entry with exactly this call, or -1.
-int FindCall(const QString &call);
+int FindCall(QStringView call);
 
 /// Index in the entry's locators of the first with exactly this locator, or -1.
-int FindLocator(const CallEntry &entry, const QString &locator);
+int FindLocator(const CallEntry &entry, QStringView locator);
+/// The same, with the locator's PackShortAscii already at hand.
+int FindLocator(const CallEntry &entry, QStringView locator, quint64 packed);
 
 /// The oldest date a record may carry: now minus four years.
 QDateTime AgeLimit();
