@@ -12,21 +12,77 @@ void AdifRecord::InitRecord(int count)
 {
     selected = false;
     id = -1;
-    m_values.clear();
+    m_cells.clear();
+    m_text.clear();
     m_count = qMax(count, 0);
+}
+
+int AdifRecord::CellOf(int position) const
+{
+    const auto it = std::lower_bound(m_cells.cbegin(), m_cells.cend(), position,
+        [](const Cell &cell, int wanted) { return cell.position < wanted; });
+    return it != m_cells.cend() && it->position == position ? int(it - m_cells.cbegin()) : -1;
 }
 
 void AdifRecord::SetValue(int position, const QString &value)
 {
     if (position < 0)
         return;
-    m_values.insert(position, value);
     m_count = qMax(m_count, position + 1);
+    // Text that is replaced stays in m_text unused; once more than half of
+    // it is unused, the record's text is packed anew.
+    int unused = m_text.size();
+    for (const Cell &cell : qAsConst(m_cells))
+        unused -= cell.length;
+    if (unused > 64 && 2 * unused > m_text.size()) {
+        QString packed;
+        packed.reserve(m_text.size() - unused);
+        for (Cell &cell : m_cells) {
+            const int offset = packed.size();
+            packed.append(m_text.constData() + cell.offset, cell.length);
+            cell.offset = offset;
+        }
+        m_text = packed;
+    }
+    const Cell cell { position, m_text.size(), value.size() };
+    m_text.append(value);
+    const int k = CellOf(position);
+    if (k >= 0) {
+        m_cells[k] = cell;
+        return;
+    }
+    const auto at = std::lower_bound(
+        m_cells.begin(), m_cells.end(), position, [](const Cell &c, int wanted) { return c.position < wanted; });
+    m_cells.insert(at, cell);
 }
 
-QString AdifRecord::Value(int position) const
+QStringView AdifRecord::ValueView(int position) const
 {
-    return m_values.value(position);
+    const int k = CellOf(position);
+    return k < 0 ? QStringView() : StoredValue(k);
+}
+
+QStringView AdifRecord::StoredValue(int k) const
+{
+    const Cell &cell = m_cells.at(k);
+    return QStringView(m_text.constData() + cell.offset, cell.length);
+}
+
+QStringView SimplifiedView(QStringView text, QString &storage)
+{
+    const int size = text.size();
+    if (size == 0)
+        return text;
+    bool simplified = !text.at(0).isSpace() && !text.at(size - 1).isSpace();
+    for (int i = 1; simplified && i < size - 1; ++i) {
+        const QChar c = text.at(i);
+        if (c.isSpace() && (c != QLatin1Char(' ') || text.at(i + 1).isSpace()))
+            simplified = false;
+    }
+    if (simplified)
+        return text;
+    storage = text.toString().simplified();
+    return storage;
 }
 
 AdifDataBase::AdifDataBase() = default;

@@ -5,6 +5,7 @@
 #include <QMap>
 #include <QObject>
 #include <QString>
+#include <QStringView>
 #include <QVector>
 
 #include <functional>
@@ -24,10 +25,10 @@ struct AdifField
 /// the catalogue; every position without a value, inside or beyond that
 /// length, reads as the empty string.
 ///
-/// Only the values that were set are held: a file that names thousands of
-/// fields once would otherwise give every later record thousands of empty
-/// values, and memory would grow with fields times records instead of with
-/// what the file holds.
+/// Only the values that were set are held, all their text in one string: a
+/// file that names thousands of fields once would otherwise give every later
+/// record thousands of empty values, and memory would grow with fields times
+/// records instead of with what the file holds.
 struct AdifRecord
 {
     bool selected = false;
@@ -38,17 +39,39 @@ struct AdifRecord
     /// Sets the value at position, growing the list with empty values as far as needed.
     void SetValue(int position, const QString &value);
     /// The value at position; the empty string where the record has none.
-    QString Value(int position) const;
+    QString Value(int position) const { return ValueView(position).toString(); }
+    /// The same without a copy, valid while the record is not changed.
+    QStringView ValueView(int position) const;
     /// The length of the value list: InitRecord's count, or one past the
     /// highest position set since, whichever is more.
     int ValueCount() const { return m_count; }
-    /// The values that were set, by position in increasing order.
-    const QMap<int, QString> &StoredValues() const { return m_values; }
+
+    /// The values that were set, k = 0 .. StoredCount() - 1 in increasing
+    /// order of their positions.
+    int StoredCount() const { return m_cells.size(); }
+    int StoredPosition(int k) const { return m_cells.at(k).position; }
+    QStringView StoredValue(int k) const;
 
 private:
-    QMap<int, QString> m_values;
+    friend class AdifRecordBuilder;
+
+    struct Cell
+    {
+        int position;
+        int offset; ///< where the value starts in m_text
+        int length;
+    };
+    int CellOf(int position) const;
+
+    QVector<Cell> m_cells; ///< by increasing position, each position once
+    QString m_text;
     int m_count = 0;
 };
+
+/// The text simplified (QString::simplified()); the view itself when it is
+/// simplified already, as nearly every value of a log is, else the
+/// simplified copy, kept in storage.
+QStringView SimplifiedView(QStringView text, QString &storage);
 
 Q_DECLARE_TYPEINFO(AdifField, Q_MOVABLE_TYPE);
 Q_DECLARE_TYPEINFO(AdifRecord, Q_MOVABLE_TYPE);

@@ -20,7 +20,63 @@
 #include <QTextCodec>
 #include <QTextDecoder>
 
+#include <algorithm>
 #include <memory>
+
+/// Fills the records of a file: values arrive in file order into buffers that
+/// serve every record, and each record gets its value list and text at their
+/// exact sizes when it is complete.
+class AdifRecordBuilder
+{
+public:
+    /// A new record of count empty values.
+    void start(int count)
+    {
+        m_cells.resize(0);
+        m_text.resize(0);
+        m_count = count;
+        m_sorted = true;
+    }
+
+    /// Sets the value at position; a later value for the same position wins.
+    void add(int position, QStringView value)
+    {
+        if (!m_cells.isEmpty() && m_cells.constLast().position >= position)
+            m_sorted = false;
+        m_cells.append(AdifRecord::Cell { position, m_text.size(), int(value.size()) });
+        m_text.append(value.data(), int(value.size()));
+        m_count = qMax(m_count, position + 1);
+    }
+
+    /// The record as it stands, not selected and without id.
+    AdifRecord take()
+    {
+        if (!m_sorted) {
+            // A stable sort keeps equal positions in file order; the last of them counts.
+            using Cell = AdifRecord::Cell;
+            std::stable_sort(m_cells.begin(), m_cells.end(),
+                             [](const Cell &a, const Cell &b) { return a.position < b.position; });
+            int kept = 0;
+            for (int i = 0; i < m_cells.size(); ++i) {
+                if (kept > 0 && m_cells.at(kept - 1).position == m_cells.at(i).position)
+                    --kept;
+                m_cells[kept++] = m_cells.at(i);
+            }
+            m_cells.resize(kept);
+        }
+        AdifRecord record;
+        record.m_cells = QVector<AdifRecord::Cell>(m_cells.cbegin(), m_cells.cend());
+        record.m_text = QString(m_text.constData(), m_text.size());
+        record.m_count = m_count;
+        return record;
+    }
+
+private:
+    QVector<AdifRecord::Cell> m_cells;
+    QString m_text;
+    int m_count = 0;
+    bool m_sorted = true;
+};
 
 namespace {
 
@@ -110,7 +166,7 @@ private:
     QString m_headerTail;
     int m_declaredLength = 0; ///< 0: an open value
     int m_count = 0; ///< characters of the counted value read so far
-    AdifRecord m_record;
+    AdifRecordBuilder m_record;
     int m_stored = 0;
 };
 
@@ -138,7 +194,7 @@ void AdifStateMachine::feed(const QChar *p, const QChar *end)
             if (m_headerTail.size() == 4
                 && m_headerTail.compare(QLatin1String("<eoh"), Qt::CaseInsensitive) == 0) {
                 m_headerTail.clear();
-                m_value.clear();
+                m_value.resize(0);
                 m_state = State::SeekTag;
             } else {
                 KeepTail(m_headerTail, close, close + 1);
@@ -170,7 +226,7 @@ void AdifStateMachine::feed(const QChar *p, const QChar *end)
                 endRecord();
                 m_state = State::SeekTag;
             } else {
-                m_value.clear();
+                m_value.resize(0);
                 m_declaredLength = 0;
                 m_state = State::Value;
             }
@@ -232,7 +288,7 @@ void AdifStateMachine::closeTag()
 {
     // Not a whole number, or one beyond the range of int: 0.
     m_declaredLength = Simplified(m_length).toInt();
-    m_value.clear();
+    m_value.resize(0);
     if (m_declaredLength > 0) {
         m_count = 0;
         m_state = State::Value;
@@ -245,17 +301,16 @@ void AdifStateMachine::closeTag()
 void AdifStateMachine::setField()
 {
     const int position = m_store.FieldIndex(Simplified(m_name));
-    // The value text goes into the record as it is; the next value starts a new one.
-    m_record.SetValue(position, Simplified(m_value));
-    m_value.clear();
+    QString simplified;
+    m_record.add(position, SimplifiedView(m_value, simplified));
+    // The next value starts a new text in the same buffer.
+    m_value.resize(0);
 }
 
 void AdifStateMachine::endRecord()
 {
-    AdifRecord record = m_record;
-    record.selected = false;
-    m_store.StoreRecord(record);
-    m_record.InitRecord(m_store.FieldCount());
+    m_store.StoreRecord(m_record.take());
+    m_record.start(m_store.FieldCount());
     ++m_stored;
     if (m_progress)
         m_progress(m_stored);

@@ -34,12 +34,11 @@ QString RecordText(const AdifRecord &record, const QVector<QString> &names, int 
 {
     QString text;
     int count = 0;
-    const QMap<int, QString> &values = record.StoredValues();
-    for (auto it = values.cbegin(); it != values.cend() && it.key() < names.size(); ++it) {
-        if (it.value().isEmpty())
+    for (int k = 0; k < record.StoredCount() && record.StoredPosition(k) < names.size(); ++k) {
+        if (record.StoredValue(k).isEmpty())
             continue;
-        const QString value = WrittenValue(it.value());
-        const QString tag = QLatin1Char('<') + names.at(it.key()) + QLatin1Char(':')
+        const QString value = WrittenValue(record.StoredValue(k).toString());
+        const QString tag = QLatin1Char('<') + names.at(record.StoredPosition(k)) + QLatin1Char(':')
             + QString::number(value.size()) + QLatin1Char('>') + value;
         text += tag;
         if (lineWidth != 0) {

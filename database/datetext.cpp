@@ -1,5 +1,7 @@
 #include "database/datetext.h"
 
+#include "database/calldatabase.h"
+
 #include <limits>
 
 namespace {
@@ -13,15 +15,27 @@ DateTextParser::DateTextParser(const QString &format)
 {
 }
 
-QDateTime DateTextParser::parse(const QString &text)
+QDateTime DateTextParser::parse(QStringView text)
 {
-    const auto it = m_cache.constFind(text);
+    const quint64 packed = PackShortAscii(text);
+    if (packed != 0) {
+        const auto it = m_shortCache.constFind(packed);
+        if (it != m_shortCache.constEnd())
+            return it.value();
+        if (m_shortCache.size() >= maxCachedTexts)
+            m_shortCache.clear();
+        const QDateTime parsed = QDateTime::fromString(text.toString(), m_format);
+        m_shortCache.insert(packed, parsed);
+        return parsed;
+    }
+    const QString whole = text.toString();
+    const auto it = m_cache.constFind(whole);
     if (it != m_cache.constEnd())
         return it.value();
     if (m_cache.size() >= maxCachedTexts)
         m_cache.clear();
-    const QDateTime parsed = QDateTime::fromString(text, m_format);
-    m_cache.insert(text, parsed);
+    const QDateTime parsed = QDateTime::fromString(whole, m_format);
+    m_cache.insert(whole, parsed);
     return parsed;
 }
 

@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QHash>
 #include <QString>
+#include <QStringView>
 
 /// Parses date texts with one fixed format pattern, remembering earlier answers.
 ///
@@ -16,12 +17,16 @@ class DateTextParser
 public:
     explicit DateTextParser(const QString &format);
 
-    QDateTime parse(const QString &text);
+    QDateTime parse(const QString &text) { return parse(QStringView(text)); }
+    QDateTime parse(QStringView text);
     QString format() const { return m_format; }
 
 private:
     QString m_format;
     QHash<QString, QDateTime> m_cache;
+    /// Short ASCII texts (nearly all) by their PackShortAscii number, so
+    /// that looking them up needs no string.
+    QHash<quint64, QDateTime> m_shortCache;
 };
 
 /// The date part of a date-time as "dd.MM.yyyy", the form every output and log

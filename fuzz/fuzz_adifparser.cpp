@@ -29,9 +29,9 @@ QString ThroughLocalEncoding(const QString &text)
 QMap<int, QString> NonEmptyValues(const AdifRecord &record)
 {
     QMap<int, QString> values;
-    for (auto it = record.StoredValues().cbegin(); it != record.StoredValues().cend(); ++it) {
-        if (!it.value().isEmpty())
-            values.insert(it.key(), it.value());
+    for (int k = 0; k < record.StoredCount(); ++k) {
+        if (!record.StoredValue(k).isEmpty())
+            values.insert(record.StoredPosition(k), record.StoredValue(k).toString());
     }
     return values;
 }

@@ -6,9 +6,10 @@
 #include "database/datetext.h"
 #include "readers/sourcefiles.h"
 
+#include <QLocale>
 #include <QtMath>
 
-double BandFrequency(const QString &band)
+double BandFrequency(QStringView band)
 {
     static const struct
     {
@@ -20,15 +21,21 @@ double BandFrequency(const QString &band)
                   { "13CM", 2320.0 },
                   { "9CM", 3400.0 } };
     for (const auto &entry : bands) {
-        if (band.compare(QLatin1String(entry.name), Qt::CaseInsensitive) == 0)
+        if (QtPrivate::compareStrings(band, QLatin1String(entry.name), Qt::CaseInsensitive) == 0)
             return entry.megahertz;
     }
     return 0.0;
 }
 
-double ContactFrequency(const QString &freq, const QString &band)
+double ContactFrequency(QStringView freq, QStringView band)
 {
-    double frequency = freq.toDouble();
+    // QString::toDouble() without the copy: the C locale, group separators rejected.
+    static const QLocale numbers = [] {
+        QLocale c = QLocale::c();
+        c.setNumberOptions(QLocale::RejectGroupSeparator);
+        return c;
+    }();
+    double frequency = numbers.toDouble(freq);
     // "nan" is not a number either; taken as it is it would pass every
     // comparison with 144 MHz.
     if (qIsNaN(frequency))
@@ -51,19 +58,19 @@ int ImportAdifRecords()
 
     int accepted = 0;
     const int count = store.RecordCount();
+    QString callStorage, locatorStorage, dateStorage;
     for (int i = 0; i < count; ++i) {
         const AdifRecord record = store.GetRecord(i);
-        const QString call = record.Value(callField).simplified();
-        const QString locator = record.Value(locatorField).simplified();
-        const double frequency
-            = ContactFrequency(record.Value(frequencyField), record.Value(bandField));
+        const QStringView call = SimplifiedView(record.ValueView(callField), callStorage);
+        const QStringView locator = SimplifiedView(record.ValueView(locatorField), locatorStorage);
+        const double frequency = ContactFrequency(record.ValueView(frequencyField), record.ValueView(bandField));
         // Below 2 m, and records with no usable frequency at all, pass silently.
         if (frequency < 144.0)
             continue;
-        const QDateTime date = dates.parse(record.Value(dateField).simplified());
+        const QDateTime date = dates.parse(SimplifiedView(record.ValueView(dateField), dateStorage));
         if (call.isEmpty() || locator.isEmpty()) {
-            FilePrint(DebugLog, "Adif failed - %s %s %s %f\n", qPrintable(call),
-                      qPrintable(locator), qPrintable(DayText(date)), frequency);
+            FilePrint(DebugLog, "Adif failed - %s %s %s %f\n", qPrintable(call.toString()),
+                      qPrintable(locator.toString()), qPrintable(DayText(date)), frequency);
             continue;
         }
         AddCallLocator(call, locator, date, 1);

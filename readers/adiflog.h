@@ -2,14 +2,15 @@
 
 #include <QFileInfo>
 #include <QString>
+#include <QStringView>
 
 /// The frequency in MHz a band name stands for, compared without regard to
 /// case ("2m" 144.0, "70cm" 432.0, ...); 0.0 for any other name.
-double BandFrequency(const QString &band);
+double BandFrequency(QStringView band);
 
 /// The frequency in MHz of an ADIF record: its FREQ value as a number with
 /// "." as decimal point, or where that gives 0.0 the frequency of its BAND.
-double ContactFrequency(const QString &freq, const QString &band);
+double ContactFrequency(QStringView freq, QStringView band);
 
 /// Hands every record of the process-wide ADIF store on 144 MHz and above
 /// that has a call and a locator to the database with weight 1; records

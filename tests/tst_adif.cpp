@@ -284,6 +284,8 @@ void TestAdif::tags_data()
     Row("text between tags is skipped", "<CALL:1>A garbage > here\n<BAND:2>2m  <eor> more\n",
         "[CALL,BAND] 1|CALL=A|BAND=2m");
     Row("the later of two values wins", "<CALL:1>A<call:1>B<eor>", "[CALL] 1|CALL=B");
+    Row("fields in another order, a value twice", "<A:1>1<B:1>2<C:1>3<eor><C:1>4<B:1>x<A:1>6<B:1>5<eor>",
+        "[A,B,C] 1|A=1|B=2|C=3 / 2|A=6|B=5|C=4");
     Row("a record without its end tag is dropped", "<CALL:1>A<eor><CALL:1>B", "[CALL] 1|CALL=A");
     Row("a counted value cut short is dropped", "<CALL:1>A<eor><CALL:5>AB", "[CALL] 1|CALL=A");
     Row("end of input inside a tag", "<CALL:1>A<eor><BAND:2", "[CALL] 1|CALL=A");
