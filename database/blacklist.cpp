@@ -28,7 +28,7 @@ void BlacklistTable::append(const BlacklistEntry &entry)
 
 bool BlacklistTable::listsCalls(const QString &ownCall, const QString &workedCall) const
 {
-    return m_days.contains(CallPair { ownCall, workedCall });
+    return !m_days.isEmpty() && m_days.contains(CallPair { ownCall, workedCall });
 }
 
 bool BlacklistTable::contains(const QString &ownCall, const QString &workedCall, const QDate &day) const

@@ -4,6 +4,7 @@
 #include "app/console.h"
 #include "database/blacklist.h"
 #include "database/calldatabase.h"
+#include "adif/adifdatabase.h"
 #include "database/datetext.h"
 #include "readers/sourcefiles.h"
 #include "readers/textlinereader.h"
@@ -20,6 +21,23 @@ constexpr int dateField = 0;
 constexpr int callField = 2;
 constexpr int locatorField = 9;
 constexpr int minimumFields = 10;
+
+/// The line as line.simplified() leaves it, without a copy when it has no
+/// white space but its line end, and no text beyond ASCII, as nearly every
+/// line of a log.
+QStringView SimplifiedLine(const QString &line, QString &storage)
+{
+    const int size = line.size();
+    const int end = size > 0 && line.at(size - 1) == QLatin1Char('\n') ? size - 1 : size;
+    const QChar *data = line.constData();
+    for (int i = 0; i < end; ++i) {
+        if (data[i].unicode() <= ' ' || data[i].unicode() >= 0x80) {
+            storage = line.simplified();
+            return storage;
+        }
+    }
+    return QStringView(data, end);
+}
 
 DateTextParser &ShortDates()
 {
@@ -71,21 +89,34 @@ bool ApplyEdiHeaderLine(const QString &line, EdiHeader &header)
 EdiQsoLine ParseEdiQsoLine(const QString &line)
 {
     EdiQsoLine qso;
-    const QString simplified = line.simplified();
+    QString storage;
+    const QStringView simplified = SimplifiedLine(line, storage);
     if (simplified.startsWith(QLatin1Char('['))) {
         qso.kind = EdiQsoLine::SectionEnd;
         return qso;
     }
-    const QVector<QStringRef> fields = simplified.splitRef(QLatin1Char(';'));
-    if (fields.size() < minimumFields)
+    // The fields up to the locator, split at ";" without copies.
+    QStringView fields[minimumFields];
+    int count = 0;
+    for (int start = 0; count < minimumFields; ++count) {
+        const int stop = int(simplified.indexOf(QLatin1Char(';'), start));
+        fields[count] = simplified.mid(start, stop < 0 ? -1 : stop - start);
+        if (stop < 0) {
+            ++count;
+            break;
+        }
+        start = stop + 1;
+    }
+    if (count < minimumFields)
         return qso;
-    qso.call = fields.at(callField).toString().simplified();
-    qso.locator = fields.at(locatorField).toString().simplified();
+    QString call, locator;
+    qso.call = SimplifiedView(fields[callField], call).toString();
+    qso.locator = SimplifiedView(fields[locatorField], locator).toString();
     if (qso.call.isEmpty() || qso.locator.isEmpty())
         return qso;
     // The date is matched as the line's simplification left it: a blank
     // inside the field makes it invalid, which does not skip the contact.
-    qso.date = ShortDates().parse(fields.at(dateField).toString());
+    qso.date = ShortDates().parse(fields[dateField]);
     qso.kind = EdiQsoLine::Contact;
     return qso;
 }

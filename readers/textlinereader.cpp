@@ -59,7 +59,11 @@ int TextLineReader::nextByte()
 
 bool TextLineReader::readLine(QByteArray &line)
 {
-    line.clear();
+    // The same buffer serves line after line: a reserved capacity survives
+    // resize(0), which would otherwise give the memory back every time.
+    if (line.capacity() < m_limit)
+        line.reserve(m_limit);
+    line.resize(0);
     if (m_atEnd)
         return false;
     while (line.size() < m_limit) {
@@ -90,17 +94,36 @@ bool TextLineReader::readLine(QByteArray &line)
 
 bool TextLineReader::readLine(QString &line)
 {
-    QByteArray raw;
-    const bool ok = readLine(raw);
-    line = ok ? DecodeLine(raw) : QString();
-    return ok;
+    if (!readLine(m_raw)) {
+        line.clear();
+        return false;
+    }
+    DecodeLine(m_raw, line);
+    return true;
 }
 
 QString DecodeLine(const QByteArray &line)
 {
+    QString text;
+    DecodeLine(line, text);
+    return text;
+}
+
+void DecodeLine(const QByteArray &line, QString &text)
+{
     const char *data = line.constData();
     const int length = int(qstrnlen(data, uint(line.size())));
-    return QString::fromUtf8(data, length);
+    for (int i = 0; i < length; ++i) {
+        if (static_cast<unsigned char>(data[i]) >= 0x80) {
+            text = QString::fromUtf8(data, length);
+            return;
+        }
+    }
+    // ASCII, as nearly every line is: widened into the text's own buffer.
+    text.resize(length);
+    QChar *out = text.data();
+    for (int i = 0; i < length; ++i)
+        out[i] = QLatin1Char(data[i]);
 }
 
 QStringList ChatListWords(const QString &line)

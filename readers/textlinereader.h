@@ -42,6 +42,7 @@ private:
 
     QFile m_file;
     QByteArray m_block;
+    QByteArray m_raw; ///< the undecoded piece of readLine(QString &)
     int m_pos = 0;
     int m_size = 0;
     int m_limit;
@@ -51,6 +52,8 @@ private:
 
 /// The text of a raw line: UTF-8, up to the first zero byte, as a C string would end.
 QString DecodeLine(const QByteArray &line);
+/// The same into text, using its buffer again where it can.
+void DecodeLine(const QByteArray &line, QString &text);
 
 /// The words of a line of a list saved from the KST chat (user lists and
 /// blacklists): simplified and split at blanks. Empty when the line is a chat
