@@ -43,6 +43,7 @@ void CallList::append(const CallEntry &entry)
 
 void CallList::append(const CallEntry &entry, Key key)
 {
+    m_ranked.clear();
     m_entries.append(entry);
     if (2 * m_entries.size() > m_slots.size())
         rebuildIndex(qMax(64, 2 * m_slots.size()));
@@ -80,11 +81,23 @@ void CallList::sortByCall()
     if (m_entries.isEmpty())
         return;
     SortRange(m_entries, CallBefore);
+    m_ranked.clear();
     rebuildIndex(m_slots.size());
+}
+
+const QVector<LocatorEntry> &CallList::rankedAt(int i) const
+{
+    if (m_ranked.size() != m_entries.size()) {
+        m_ranked.resize(m_entries.size());
+        for (int k = 0; k < m_entries.size(); ++k)
+            m_ranked[k] = RankedLocators(m_entries.at(k));
+    }
+    return m_ranked.at(i);
 }
 
 void CallList::clear()
 {
+    m_ranked.clear();
     m_entries.clear();
     m_slots.clear();
 }

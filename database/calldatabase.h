@@ -44,7 +44,14 @@ public:
     /// Appends an entry whose call is not in the list yet.
     void append(const CallEntry &entry);
     /// The locators of one entry, for merging into them; the call itself stays.
-    QVector<LocatorEntry> &locatorsAt(int i) { return m_entries[i].locators; }
+    QVector<LocatorEntry> &locatorsAt(int i)
+    {
+        m_ranked.clear();
+        return m_entries[i].locators;
+    }
+    /// The locators of entry i in the locator order (RankedLocators), worked
+    /// out once for all outputs until the list changes.
+    const QVector<LocatorEntry> &rankedAt(int i) const;
     /// Brings the list into the call order for good.
     void sortByCall();
     void clear();
@@ -75,6 +82,8 @@ private:
     void rebuildIndex(int slotCount);
 
     QVector<CallEntry> m_entries;
+    /// rankedAt() of every entry, by position; empty until asked for.
+    mutable QVector<QVector<LocatorEntry>> m_ranked;
     /// Open addressing; the slot count is a power of two, at most half of them taken.
     QVector<Slot> m_slots;
 };

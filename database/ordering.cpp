@@ -13,7 +13,8 @@ bool LocatorBefore(const LocatorEntry &a, const LocatorEntry &b)
 QVector<LocatorEntry> RankedLocators(const CallEntry &entry)
 {
     QVector<LocatorEntry> ranked = entry.locators;
-    if (!ranked.isEmpty())
+    // One locator needs no sorting, and then no copy either.
+    if (ranked.size() > 1)
         SortRange(ranked, LocatorBefore);
     return ranked;
 }

@@ -39,6 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString delimiter = DelimiterOf(QString::fromUtf8(bytes.left(bytes.indexOf('\n'))));
     const QChar separator = SeparatorOf(CleanDelimiter(delimiter));
 
+    const QString dateFormat = QStringLiteral("dd.MM.yyyy");
+    AsciiLineParser parser(separator, 1, 4, 0, dateFormat, QDate(2026, 6, 1));
     for (const QByteArray &raw : lines) {
         const QString line = DecodeLine(raw);
         QStringList fields = SplitDelimitedLine(line, separator);
@@ -48,6 +50,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                 Fuzz::Fail("field splitter against a plain split", line);
         }
         StripFieldQuotes(fields);
+        // The line parser (which splits lines without quotes by itself) against the split fields.
+        const std::optional<AsciiRecord> record = parser.parse(line);
+        const bool usable = fields.size() > 4 && !fields.at(1).simplified().isEmpty()
+            && !fields.at(4).simplified().isEmpty();
+        if (record.has_value() != usable
+            || (usable
+                && (record->call != fields.at(1).simplified() || record->locator != fields.at(4).simplified()
+                    || record->date != QDateTime::fromString(fields.at(0), dateFormat))))
+            Fuzz::Fail("line parser against the split fields", line);
     }
 
     static const QString directory = Fuzz::ScratchDir(QStringLiteral("delimited"));

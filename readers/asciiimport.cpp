@@ -161,6 +161,8 @@ std::optional<AsciiRecord> AsciiLineParser::parse(const QString &line)
     // A negative call or locator column names no field of any line.
     if (m_callColumn < 0 || m_locatorColumn < 0)
         return std::nullopt;
+    if (!line.contains(QLatin1Char('"')))
+        return parsePlain(line);
     QStringList fields = SplitDelimitedLine(line, m_separator);
     if (fields.size() <= m_widestColumn)
         return std::nullopt;
@@ -171,6 +173,37 @@ std::optional<AsciiRecord> AsciiLineParser::parse(const QString &line)
     if (record.call.isEmpty() || record.locator.isEmpty())
         return std::nullopt;
     record.date = m_dateColumn >= 0 ? m_dates.parse(fields.at(m_dateColumn)) : m_originDate;
+    return record;
+}
+
+std::optional<AsciiRecord> AsciiLineParser::parsePlain(const QString &line)
+{
+    // Without quotes the fields are simply the pieces between separators, as
+    // the field pattern finds them too; only the wanted ones are copied.
+    const QStringView text = QStringView(line).left(line.endsWith(QLatin1Char('\n')) ? line.size() - 1 : line.size());
+    QStringView call, locator, date;
+    int column = 0;
+    for (int start = 0;; ++column) {
+        const int stop = int(text.indexOf(m_separator, start));
+        const QStringView field = text.mid(start, stop < 0 ? -1 : stop - start);
+        if (column == m_callColumn)
+            call = field;
+        if (column == m_locatorColumn)
+            locator = field;
+        if (column == m_dateColumn)
+            date = field;
+        if (stop < 0 || column == m_widestColumn)
+            break;
+        start = stop + 1;
+    }
+    if (column < m_widestColumn)
+        return std::nullopt;
+    AsciiRecord record;
+    record.call = call.toString().simplified();
+    record.locator = locator.toString().simplified();
+    if (record.call.isEmpty() || record.locator.isEmpty())
+        return std::nullopt;
+    record.date = m_dateColumn >= 0 ? m_dates.parse(date) : m_originDate;
     return record;
 }
 

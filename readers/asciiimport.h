@@ -68,6 +68,9 @@ public:
     std::optional<AsciiRecord> parse(const QString &line);
 
 private:
+    /// parse() of a line without quotes.
+    std::optional<AsciiRecord> parsePlain(const QString &line);
+
     QChar m_separator;
     int m_callColumn;
     int m_locatorColumn;

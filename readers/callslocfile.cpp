@@ -73,9 +73,10 @@ QByteArray BuildCallsLocDat()
     // Built as text and converted to the local encoding in one piece: a
     // conversion per field would cost more than everything else here.
     QString out;
-    for (const CallEntry &entry : CallDatabase) {
-        for (const LocatorEntry &locator : RankedLocators(entry)) {
-            out += entry.call;
+    for (int i = 0; i < CallDatabase.size(); ++i) {
+        const QString &call = CallDatabase.at(i).call;
+        for (const LocatorEntry &locator : CallDatabase.rankedAt(i)) {
+            out += call;
             out += QLatin1Char(',');
             out += locator.locator;
             out += QLatin1Char(',');

@@ -81,11 +81,12 @@ QByteArray BuildVhfDtb()
     QByteArray out;
     QBuffer buffer(&out);
     buffer.open(QIODevice::WriteOnly);
-    for (const CallEntry &entry : CallDatabase) {
-        const QVector<LocatorEntry> ranked = RankedLocators(entry);
-        WriteVhfDtbRecord(buffer, entry.call, ranked.at(0).locator);
+    for (int i = 0; i < CallDatabase.size(); ++i) {
+        const QString &call = CallDatabase.at(i).call;
+        const QVector<LocatorEntry> &ranked = CallDatabase.rankedAt(i);
+        WriteVhfDtbRecord(buffer, call, ranked.at(0).locator);
         if (ranked.size() >= 2)
-            WriteVhfDtbRecord(buffer, entry.call + QLatin1Char(' '), ranked.at(1).locator);
+            WriteVhfDtbRecord(buffer, call + QLatin1Char(' '), ranked.at(1).locator);
     }
     return out;
 }

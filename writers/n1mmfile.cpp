@@ -11,9 +11,9 @@ QString BuildN1mmText()
     CallDatabase.sortByCall();
 
     QString text;
-    for (const CallEntry &entry : CallDatabase) {
-        const QVector<LocatorEntry> ranked = RankedLocators(entry);
-        text += entry.call;
+    for (int i = 0; i < CallDatabase.size(); ++i) {
+        const QVector<LocatorEntry> &ranked = CallDatabase.rankedAt(i);
+        text += CallDatabase.at(i).call;
         text += QLatin1String(";;");
         text += ranked.at(0).locator;
         if (ranked.size() >= 2) {
@@ -29,10 +29,10 @@ QString BuildN1mmText()
 QByteArray BuildCallsLocListing()
 {
     QString out;
-    for (const CallEntry &entry : CallDatabase) {
-        out += entry.call;
+    for (int i = 0; i < CallDatabase.size(); ++i) {
+        out += CallDatabase.at(i).call;
         out += QLatin1Char(' ');
-        for (const LocatorEntry &locator : RankedLocators(entry)) {
+        for (const LocatorEntry &locator : CallDatabase.rankedAt(i)) {
             out += locator.locator;
             out += QLatin1String(" (");
             out += QString::number(locator.weight);
