@@ -64,17 +64,26 @@ void ReadBlacklistFile(const QString &path)
     }
 }
 
-bool IsBlacklisted(const QString &workedCall, const QString &ownCall, const QDateTime &date)
+bool BlacklistHolds(const QString &workedCall, const QString &ownCall, const QDateTime &date)
 {
     // The day is only worked out for listed calls: turning a local date-time
     // a century on asks the system's time zone rules, which costs.
-    if (!Blacklist.listsCalls(ownCall, workedCall))
+    return Blacklist.listsCalls(ownCall, workedCall)
+        && Blacklist.contains(ownCall, workedCall, RepairCentury(date).date());
+}
+
+QByteArray BlacklistedMessage(const QString &workedCall, const QString &ownCall)
+{
+    return "Skipping blacklisted QSO " + ownCall.toLocal8Bit() + ' ' + workedCall.toLocal8Bit() + '\n';
+}
+
+bool IsBlacklisted(const QString &workedCall, const QString &ownCall, const QDateTime &date)
+{
+    if (!BlacklistHolds(workedCall, ownCall, date))
         return false;
-    if (!Blacklist.contains(ownCall, workedCall, RepairCentury(date).date()))
-        return false;
-    const QByteArray own = ownCall.toLocal8Bit();
-    const QByteArray worked = workedCall.toLocal8Bit();
-    ConsolePrint("Skipping blacklisted QSO %s %s\n", own.constData(), worked.constData());
-    FilePrint(DebugLog, "Skipping blacklisted QSO %s %s\n", own.constData(), worked.constData());
+    const QByteArray message = BlacklistedMessage(workedCall, ownCall);
+    std::fwrite(message.constData(), 1, size_t(message.size()), ConsoleFile());
+    if (DebugLog)
+        std::fwrite(message.constData(), 1, size_t(message.size()), DebugLog);
     return true;
 }

@@ -74,3 +74,9 @@ void ReadBlacklistFile(const QString &path);
 /// blacklisted; a hit is reported on the console and in the log, once.
 /// A date before 1980 counts 100 years later, as in the database.
 bool IsBlacklisted(const QString &workedCall, const QString &ownCall, const QDateTime &date);
+
+/// IsBlacklisted() without a word on the console or in the log, for readers
+/// that write those later.
+bool BlacklistHolds(const QString &workedCall, const QString &ownCall, const QDateTime &date);
+/// The line IsBlacklisted() writes to the console and the log.
+QByteArray BlacklistedMessage(const QString &workedCall, const QString &ownCall);

@@ -212,24 +212,54 @@ bool CopyAscii(QStringView text, char *&out)
     return true;
 }
 
-/// The log line "call locator day" of a record, in the local 8-bit encoding.
-void LogRecord(QStringView call, QStringView locator, const QDateTime &date)
+/// Appends the log line "call locator day" of a record, in the local 8-bit encoding.
+void AppendLogLine(QByteArray &out, QStringView call, QStringView locator, const QString &day)
 {
-    const QString day = DayText(date);
     char line[256];
-    char *out = line;
+    char *end = line;
     if (LocalEncodingKeepsAscii() && call.size() + locator.size() + day.size() + 3 <= int(sizeof line)
-        && CopyAscii(call, out) && (*out++ = ' ', CopyAscii(locator, out))) {
-        *out++ = ' ';
-        CopyAscii(day, out);
-        *out++ = '\n';
-        std::fwrite(line, 1, size_t(out - line), DebugLog);
+        && CopyAscii(call, end) && (*end++ = ' ', CopyAscii(locator, end))) {
+        *end++ = ' ';
+        CopyAscii(day, end);
+        *end++ = '\n';
+        out.append(line, int(end - line));
         return;
     }
-    const QByteArray bytes
-        = QString(call.toString() + QLatin1Char(' ') + locator.toString() + QLatin1Char(' ') + day + QLatin1Char('\n'))
-              .toLocal8Bit();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), DebugLog);
+    out += QString(call.toString() + QLatin1Char(' ') + locator.toString() + QLatin1Char(' ') + day
+                   + QLatin1Char('\n'))
+               .toLocal8Bit();
+}
+
+const char tooOldLine[] = "QSO too old\n";
+
+/// Takes a normalised record into the database. The strings, when not
+/// null, hold the call and the locator already, so that new entries share them.
+void Merge(QStringView call, QStringView locator, const QDateTime &date, int weight, const QString *callText,
+           const QString *locatorText)
+{
+    const CallList::Key key = CallList::KeyOf(call);
+    const quint64 packedLocator = PackShortAscii(locator);
+    const int i = CallDatabase.find(call, key);
+    if (i < 0) {
+        CallDatabase.append(CallEntry { callText ? *callText : call.toString(),
+                                        { LocatorEntry { locatorText ? *locatorText : locator.toString(), date,
+                                                         weight, packedLocator } } },
+                            key);
+        return;
+    }
+
+    const int j = FindLocator(CallDatabase.at(i), locator, packedLocator);
+    QVector<LocatorEntry> &locators = CallDatabase.locatorsAt(i);
+    if (j < 0) {
+        locators.append(
+            LocatorEntry { locatorText ? *locatorText : locator.toString(), date, weight, packedLocator });
+        return;
+    }
+
+    LocatorEntry &known = locators[j];
+    known.weight = AddWeights(known.weight, weight);
+    if (known.date < date)
+        known.date = date;
 }
 
 } // namespace
@@ -242,33 +272,43 @@ void AddCallLocator(QStringView call, QStringView locator, const QDateTime &give
 
     const QDateTime date = RepairCentury(givenDate);
 
-    if (DebugLog)
-        LogRecord(call, locator, date);
+    if (DebugLog) {
+        static QByteArray line;
+        line.reserve(256);
+        line.resize(0);
+        AppendLogLine(line, call, locator, DayText(date));
+        std::fwrite(line.constData(), 1, size_t(line.size()), DebugLog);
+    }
 
     if (date < AgeLimit()) {
-        FilePrint(DebugLog, "QSO too old\n");
+        FilePrint(DebugLog, "%s", tooOldLine);
         return;
     }
+    Merge(call, locator, date, weight, nullptr, nullptr);
+}
 
-    const CallList::Key key = CallList::KeyOf(call);
-    const quint64 packedLocator = PackShortAscii(locator);
-    const int i = CallDatabase.find(call, key);
-    if (i < 0) {
-        CallDatabase.append(
-            CallEntry { call.toString(), { LocatorEntry { locator.toString(), date, weight, packedLocator } } },
-            key);
-        return;
-    }
+PreparedRecord PrepareRecord(const QString &call, const QString &locator, const QDateTime &date, int weight,
+                             const QDateTime &ageLimit, DayTexts &days, QByteArray *log)
+{
+    PreparedRecord record;
+    QString storage;
+    const QStringView callView = Normalised(call, storage);
+    record.call = callView.data() == call.constData() && callView.size() == call.size() ? call : storage;
+    const QStringView locatorView = Normalised(locator, storage);
+    record.locator
+        = locatorView.data() == locator.constData() && locatorView.size() == locator.size() ? locator : storage;
+    record.date = RepairCentury(date);
+    record.weight = weight;
+    if (log)
+        AppendLogLine(*log, record.call, record.locator, days.text(record.date));
+    record.tooOld = record.date < ageLimit;
+    if (log && record.tooOld)
+        log->append(tooOldLine);
+    return record;
+}
 
-    const int j = FindLocator(CallDatabase.at(i), locator, packedLocator);
-    QVector<LocatorEntry> &locators = CallDatabase.locatorsAt(i);
-    if (j < 0) {
-        locators.append(LocatorEntry { locator.toString(), date, weight, packedLocator });
-        return;
-    }
-
-    LocatorEntry &known = locators[j];
-    known.weight = AddWeights(known.weight, weight);
-    if (known.date < date)
-        known.date = date;
+void MergeRecord(const PreparedRecord &record)
+{
+    if (!record.tooOld)
+        Merge(record.call, record.locator, record.date, record.weight, &record.call, &record.locator);
 }

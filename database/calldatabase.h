@@ -56,8 +56,7 @@ public:
     void sortByCall();
     void clear();
 
-private:
-    friend void AddCallLocator(QStringView, QStringView, const QDateTime &, int);
+    // The index itself, for the database's own merging.
 
     /// What the index knows of a call: a short ASCII call (nearly all are)
     /// packed whole into a number, so that most lookups compare numbers in
@@ -67,17 +66,20 @@ private:
         quint64 packed = 0; ///< 0: the call is not short ASCII
         uint hash = 0;
     };
+    static Key KeyOf(QStringView call);
+
+    int find(QStringView call, Key key) const;
+    /// Appends an entry whose call (of that key) is not in the list yet.
+    void append(const CallEntry &entry, Key key);
+
+private:
     struct Slot
     {
         quint64 packed;
         uint hash;
         int position; ///< position + 1 of the entry; 0 for a free slot
     };
-    static Key KeyOf(QStringView call);
 
-    int find(QStringView call, Key key) const;
-    /// Appends an entry whose call (of that key) is not in the list yet.
-    void append(const CallEntry &entry, Key key);
     void insertIntoIndex(int position, Key key);
     void rebuildIndex(int slotCount);
 
@@ -100,6 +102,29 @@ extern CallList CallDatabase;
 /// two-digit-year dates before 1980 into this century, drops records older
 /// than four years and merges the rest.
 void AddCallLocator(QStringView call, QStringView locator, const QDateTime &date, int weight);
+
+/// A record made ready for the database off the thread that owns it:
+/// normalised, its date moved into this century where needed, judged against
+/// the age limit, its log line written. Making one touches nothing shared;
+/// MergeRecord() then takes it in as AddCallLocator() would.
+struct PreparedRecord
+{
+    QString call;
+    QString locator;
+    QDateTime date;
+    int weight = 0;
+    bool tooOld = false;
+};
+
+class DayTexts;
+
+/// The record, with the log text AddCallLocator() would write appended to
+/// log when log is not null. ageLimit is AgeLimit(), asked on the owning thread.
+PreparedRecord PrepareRecord(const QString &call, const QString &locator, const QDateTime &date, int weight,
+                             const QDateTime &ageLimit, DayTexts &days, QByteArray *log);
+
+/// Takes a prepared record into the database (its log text is the caller's to write).
+void MergeRecord(const PreparedRecord &record);
 
 /// Index in CallDatabase of the entry with exactly this call, or -1.
 int FindCall(QStringView call);

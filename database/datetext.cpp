@@ -41,16 +41,21 @@ QDateTime DateTextParser::parse(QStringView text)
 
 QString DayText(const QDateTime &dateTime)
 {
+    static DayTexts texts;
+    return texts.text(dateTime);
+}
+
+QString DayTexts::text(const QDateTime &dateTime)
+{
     // Formatting looks at the date part only, and a database spans a few
     // thousand days at most: each day is formatted once.
-    static QHash<qint64, QString> texts;
     const qint64 key = dateTime.isValid() ? dateTime.date().toJulianDay() : std::numeric_limits<qint64>::min();
-    const auto it = texts.constFind(key);
-    if (it != texts.constEnd())
+    const auto it = m_texts.constFind(key);
+    if (it != m_texts.constEnd())
         return it.value();
-    if (texts.size() >= maxCachedTexts)
-        texts.clear();
+    if (m_texts.size() >= maxCachedTexts)
+        m_texts.clear();
     const QString text = dateTime.toString(QStringLiteral("dd.MM.yyyy"));
-    texts.insert(key, text);
+    m_texts.insert(key, text);
     return text;
 }

@@ -32,3 +32,13 @@ private:
 /// The date part of a date-time as "dd.MM.yyyy", the form every output and log
 /// line uses; each day is formatted once.
 QString DayText(const QDateTime &dateTime);
+
+/// DayText's memory of formatted days, one for each thread that formats.
+class DayTexts
+{
+public:
+    QString text(const QDateTime &dateTime);
+
+private:
+    QHash<qint64, QString> m_texts;
+};

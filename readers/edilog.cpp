@@ -8,6 +8,7 @@
 #include "database/datetext.h"
 #include "readers/sourcefiles.h"
 #include "readers/textlinereader.h"
+#include "readers/workqueue.h"
 
 #include <QVector>
 
@@ -121,53 +122,161 @@ EdiQsoLine ParseEdiQsoLine(const QString &line)
     return qso;
 }
 
+namespace {
+
+/// What reading one log yields, in parts of at most partSize contacts: the
+/// records made ready for the database, and the text that taking them in
+/// writes to the console and the log, in order.
+struct EdiLogPart
+{
+    static constexpr int partSize = 4096;
+
+    int file = 0;
+    bool first = false; ///< the part that opens the log's console line
+    bool last = false; ///< the part that closes it with the count
+    bool opened = false;
+    QVector<PreparedRecord> records;
+    QByteArray console;
+    QByteArray log;
+    int contacts = 0; ///< the contacts among the records
+};
+
+/// Reads one log into parts and hands each on, in order. Touches nothing
+/// shared but the blacklist, which no one changes while logs are read.
+class EdiLogParser
+{
+public:
+    EdiLogParser()
+        : m_ageLimit(AgeLimit())
+        , m_logging(DebugLog != nullptr)
+    {
+    }
+
+    template<typename HandOn>
+    void parse(int index, const QString &path, HandOn handOn)
+    {
+        EdiLogPart part;
+        part.file = index;
+        part.first = true;
+        TextLineReader reader(lineBufferSize);
+        part.opened = reader.open(path);
+        if (!part.opened) {
+            part.last = true;
+            handOn(std::move(part));
+            return;
+        }
+
+        EdiHeader header;
+        header.ownDate = Clock::now();
+        bool qsoSection = false;
+        QString line;
+        while (reader.readLine(line)) {
+            if (ApplyEdiHeaderLine(line, header)) {
+                qsoSection = true;
+                break;
+            }
+        }
+        if (!header.ownCall.isEmpty() && !header.ownLocator.isEmpty())
+            add(part, header.ownCall, header.ownLocator, header.ownDate, 10);
+
+        // A log that ends before its QSO section has no contacts.
+        while (qsoSection && reader.readLine(line)) {
+            const EdiQsoLine qso = ParseEdiQsoLine(line);
+            if (qso.kind == EdiQsoLine::SectionEnd)
+                break;
+            if (qso.kind != EdiQsoLine::Contact)
+                continue;
+            if (BlacklistHolds(qso.call, header.ownCall, qso.date)) {
+                const QByteArray message = BlacklistedMessage(qso.call, header.ownCall);
+                part.console += message;
+                if (m_logging)
+                    part.log += message;
+                continue;
+            }
+            add(part, qso.call, qso.locator, qso.date, 1);
+            ++part.contacts;
+            if (part.records.size() >= EdiLogPart::partSize) {
+                handOn(std::move(part));
+                part = EdiLogPart();
+                part.file = index;
+                part.opened = true;
+            }
+        }
+        part.last = true;
+        handOn(std::move(part));
+    }
+
+private:
+    void add(EdiLogPart &part, const QString &call, const QString &locator, const QDateTime &date, int weight)
+    {
+        part.records.append(
+            PrepareRecord(call, locator, date, weight, m_ageLimit, m_days, m_logging ? &part.log : nullptr));
+    }
+
+    const QDateTime m_ageLimit;
+    const bool m_logging;
+    DayTexts m_days;
+};
+
+/// Takes in the parts of the logs in order: the console line of each log,
+/// its log text and its records.
+class EdiLogIntake
+{
+public:
+    explicit EdiLogIntake(const QFileInfoList &files)
+        : m_files(files)
+    {
+    }
+
+    void take(const EdiLogPart &part)
+    {
+        if (part.first) {
+            const QByteArray name = m_files.at(part.file).fileName().toLocal8Bit();
+            ConsolePrint("Processing %s ... ", name.constData());
+            FilePrint(DebugLog, "Process %s \n", name.constData());
+            if (!part.opened) {
+                ConsolePrint("Fehler beim Oeffnen\n");
+                return;
+            }
+            m_count = 0;
+        }
+        std::fwrite(part.console.constData(), 1, size_t(part.console.size()), ConsoleFile());
+        if (DebugLog)
+            std::fwrite(part.log.constData(), 1, size_t(part.log.size()), DebugLog);
+        for (const PreparedRecord &record : part.records)
+            MergeRecord(record);
+        m_count += part.contacts;
+        // The console line gets its count even when the log has no contacts.
+        if (part.last)
+            ConsolePrint("%d\n", m_count);
+    }
+
+    int count() const { return m_count; }
+
+private:
+    const QFileInfoList &m_files;
+    int m_count = 0;
+};
+
+} // namespace
+
 int ReadEdiFile(const QFileInfo &file)
 {
-    const QByteArray name = file.fileName().toLocal8Bit();
-    ConsolePrint("Processing %s ... ", name.constData());
-    FilePrint(DebugLog, "Process %s \n", name.constData());
-
-    TextLineReader reader(lineBufferSize);
-    if (!reader.open(file.absoluteFilePath())) {
-        ConsolePrint("Fehler beim Oeffnen\n");
-        return 0;
-    }
-
-    EdiHeader header;
-    header.ownDate = Clock::now();
-    bool qsoSection = false;
-    QString line;
-    while (reader.readLine(line)) {
-        if (ApplyEdiHeaderLine(line, header)) {
-            qsoSection = true;
-            break;
-        }
-    }
-
-    if (!header.ownCall.isEmpty() && !header.ownLocator.isEmpty())
-        AddCallLocator(header.ownCall, header.ownLocator, header.ownDate, 10);
-
-    // A log that ends before its QSO section has no contacts; its console
-    // line still gets its count, and the directory's other logs are read.
-    int count = 0;
-    while (qsoSection && reader.readLine(line)) {
-        const EdiQsoLine qso = ParseEdiQsoLine(line);
-        if (qso.kind == EdiQsoLine::SectionEnd)
-            break;
-        if (qso.kind != EdiQsoLine::Contact)
-            continue;
-        if (IsBlacklisted(qso.call, header.ownCall, qso.date))
-            continue;
-        AddCallLocator(qso.call, qso.locator, qso.date, 1);
-        ++count;
-    }
-    ConsolePrint("%d\n", count);
-    return count;
+    const QFileInfoList files { file };
+    EdiLogParser parser;
+    EdiLogIntake intake(files);
+    parser.parse(0, file.absoluteFilePath(), [&intake](EdiLogPart &&part) { intake.take(part); });
+    return intake.count();
 }
 
 void ReadEdiFiles(const QString &directory)
 {
+    // The logs are read on a second thread, and taken in here in their order.
     const QFileInfoList files = ListSourceFiles(directory, QStringLiteral("*.edi"));
-    for (const QFileInfo &file : files)
-        ReadEdiFile(file);
+    EdiLogParser parser;
+    EdiLogIntake intake(files);
+    ReadInOrder<EdiLogPart>(
+        files.size(),
+        [&files, &parser](int i, auto handOn) { parser.parse(i, files.at(i).absoluteFilePath(), handOn); },
+        [&intake](const EdiLogPart &part) { intake.take(part); });
 }
