@@ -114,6 +114,9 @@ int RunGridcol(int argc, char **argv)
     QCoreApplication application(argc, argv);
 
     DebugLog = std::fopen("gridcol.dbg", "wt");
+    // The log gets a line per record: it is written in large pieces.
+    if (DebugLog)
+        std::setvbuf(DebugLog, nullptr, _IOFBF, 1 << 20);
 
     ConsolePrint("gridcol: Collects a Call-Locator database from multible sources.\nVersion 1.2 Mai 2023\n");
     FilePrint(DebugLog, "Version 1.2 Mai 2023\n");

@@ -91,7 +91,7 @@ int main(int argc, char **argv)
     DebugLog = nullptr;
 
     timer.start();
-    const QString n1mm = BuildN1mmText();
+    const QByteArray n1mm = BuildN1mmText();
     const QByteArray listing = BuildCallsLocListing();
     const QByteArray scp = BuildSuperCheckList();
     const QByteArray dat = BuildCallsLocDat();

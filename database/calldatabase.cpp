@@ -3,8 +3,10 @@
 #include "app/clock.h"
 #include "app/console.h"
 #include "database/datetext.h"
+#include "database/localtext.h"
 #include "database/ordering.h"
 
+#include <algorithm>
 #include <limits>
 
 CallList CallDatabase;
@@ -80,7 +82,36 @@ void CallList::sortByCall()
 {
     if (m_entries.isEmpty())
         return;
-    SortRange(m_entries, CallBefore);
+    // Calls are unique, so the call order is total and every sort procedure
+    // gives the same result. The entries are sorted by a number made of the
+    // first eight characters of their calls; only where those agree do the
+    // whole texts decide.
+    struct Item
+    {
+        quint64 high;
+        quint64 low;
+        int position;
+    };
+    QVector<Item> items(m_entries.size());
+    for (int i = 0; i < m_entries.size(); ++i) {
+        const QString &call = m_entries.at(i).call;
+        quint64 prefix[2] = { 0, 0 };
+        for (int k = 0; k < qMin(call.size(), 8); ++k)
+            prefix[k / 4] |= quint64(call.at(k).unicode()) << (48 - 16 * (k % 4));
+        items[i] = Item { prefix[0], prefix[1], i };
+    }
+    std::sort(items.begin(), items.end(), [this](const Item &a, const Item &b) {
+        if (a.high != b.high)
+            return a.high < b.high;
+        if (a.low != b.low)
+            return a.low < b.low;
+        return CallBefore(m_entries.at(a.position), m_entries.at(b.position));
+    });
+    QVector<CallEntry> sorted;
+    sorted.reserve(m_entries.size());
+    for (const Item &item : qAsConst(items))
+        sorted.append(std::move(m_entries[item.position]));
+    m_entries.swap(sorted);
     m_ranked.clear();
     rebuildIndex(m_slots.size());
 }
@@ -185,20 +216,6 @@ QStringView Normalised(QStringView text, QString &storage)
         return text;
     storage = text.toString().toUpper().simplified();
     return storage;
-}
-
-/// True when the local 8-bit encoding writes ASCII as ASCII, as every
-/// encoding of a real system does; then the log's lines of plain calls
-/// need no conversion.
-bool LocalEncodingKeepsAscii()
-{
-    static const bool keeps = [] {
-        QString ascii;
-        for (int c = 1; c < 0x80; ++c)
-            ascii += QLatin1Char(char(c));
-        return ascii.toLocal8Bit() == ascii.toLatin1();
-    }();
-    return keeps;
 }
 
 /// Copies ASCII text into out; false at the first character beyond ASCII.

@@ -4,6 +4,8 @@
 #include "app/console.h"
 #include "app/driver.h"
 #include "database/calldatabase.h"
+#include "database/datetext.h"
+#include "database/ordering.h"
 #include "readers/callslocfile.h"
 #include "readers/textlinereader.h"
 #include "readers/vhfdtb.h"
@@ -163,17 +165,31 @@ void CheckFieldIndex(AdifDataBase &store, const QString &name)
 
 void BuildOutputs()
 {
-    const QString n1mm = BuildN1mmText();
-    if (n1mm.count(QLatin1Char('\n')) < CallDatabase.size())
-        Fail("n1mm_qth.txt: a line per call");
+    const QByteArray n1mm = BuildN1mmText();
     for (int i = 1; i < CallDatabase.size(); ++i) {
         if (!(CallDatabase.at(i - 1).call < CallDatabase.at(i).call))
             Fail("sorted by call", CallDatabase.at(i).call);
     }
     CheckCallIndex();
+    // Two outputs against their text built whole, the locators ranked anew,
+    // and converted to the local encoding in one piece.
+    QString n1mmText, datText;
+    for (const CallEntry &entry : CallDatabase) {
+        const QVector<LocatorEntry> ranked = RankedLocators(entry);
+        n1mmText += entry.call + QLatin1String(";;") + ranked.at(0).locator;
+        if (ranked.size() >= 2)
+            n1mmText += QLatin1Char(';') + ranked.at(1).locator + QLatin1Char(';');
+        n1mmText += QLatin1Char('\n');
+        for (const LocatorEntry &locator : ranked)
+            datText += entry.call + QLatin1Char(',') + locator.locator + QLatin1Char(',') + DayText(locator.date)
+                + QLatin1Char(',') + QString::number(locator.weight) + QLatin1Char('\n');
+    }
+    if (n1mm != n1mmText.toLocal8Bit())
+        Fail("n1mm_qth.txt against its text converted whole", n1mmText);
+    if (BuildCallsLocDat() != datText.toLocal8Bit())
+        Fail("calls_loc.dat against its text converted whole", datText);
     BuildCallsLocListing();
     BuildSuperCheckList();
-    BuildCallsLocDat();
     if (BuildVhfDtb().size() % VhfDtb::recordSize != 0)
         Fail("vhf.dtb: whole records");
 }

@@ -3,6 +3,7 @@
 #include "app/console.h"
 #include "database/calldatabase.h"
 #include "database/datetext.h"
+#include "database/localtext.h"
 #include "database/ordering.h"
 #include "readers/sourcefiles.h"
 #include "readers/textlinereader.h"
@@ -70,23 +71,22 @@ void ReadCallsLocFiles(const QString &directory)
 
 QByteArray BuildCallsLocDat()
 {
-    // Built as text and converted to the local encoding in one piece: a
-    // conversion per field would cost more than everything else here.
-    QString out;
+    QByteArray out;
     for (int i = 0; i < CallDatabase.size(); ++i) {
-        const QString &call = CallDatabase.at(i).call;
+        QByteArray call;
+        AppendLocal8Bit(call, CallDatabase.at(i).call);
         for (const LocatorEntry &locator : CallDatabase.rankedAt(i)) {
             out += call;
-            out += QLatin1Char(',');
-            out += locator.locator;
-            out += QLatin1Char(',');
-            out += DayText(locator.date);
-            out += QLatin1Char(',');
-            out += QString::number(locator.weight);
-            out += QLatin1Char('\n');
+            out += ',';
+            AppendLocal8Bit(out, locator.locator);
+            out += ',';
+            AppendLocal8Bit(out, DayText(locator.date));
+            out += ',';
+            out += QByteArray::number(locator.weight);
+            out += '\n';
         }
     }
-    return out.toLocal8Bit();
+    return out;
 }
 
 void WriteCallsLocDat()

@@ -6,7 +6,6 @@
 #include "database/ordering.h"
 #include "writers/outputfile.h"
 
-#include <QBuffer>
 #include <QFile>
 
 #include <cstring>
@@ -59,18 +58,30 @@ void ReadVhfDtb(const QString &directory)
     ConsolePrint(" %d Calls\n", count);
 }
 
-void WriteVhfDtbRecord(QIODevice &file, const QString &call, const QString &locator)
+namespace {
+
+/// The Latin-1 bytes of text (QString::toLatin1(): "?" for what Latin-1
+/// lacks), at most size of them, into field.
+void PutLatin1(char *field, const QString &text, int size)
+{
+    const int count = qMin(text.size(), size);
+    for (int i = 0; i < count; ++i) {
+        const ushort c = text.at(i).unicode();
+        field[i] = c < 0x100 ? char(c) : '?';
+    }
+}
+
+} // namespace
+
+void AppendVhfDtbRecord(QByteArray &out, const QString &call, const QString &locator)
 {
     using namespace VhfDtb;
     char record[recordSize] = {};
-    const QByteArray callBytes = call.toLatin1();
-    const QByteArray locatorBytes = locator.toLatin1();
     const QByteArray monthYear = MonthYearOfNow();
-    std::memcpy(record + callOffset, callBytes.constData(), size_t(qMin(callBytes.size(), callSize)));
-    std::memcpy(record + locatorOffset, locatorBytes.constData(),
-                size_t(qMin(locatorBytes.size(), locatorSize)));
+    PutLatin1(record + callOffset, call, callSize);
+    PutLatin1(record + locatorOffset, locator, locatorSize);
     std::memcpy(record + dateOffset, monthYear.constData(), size_t(qMin(monthYear.size(), dateSize)));
-    file.write(record, recordSize);
+    out.append(record, recordSize);
 }
 
 QByteArray BuildVhfDtb()
@@ -79,14 +90,12 @@ QByteArray BuildVhfDtb()
     CallDatabase.sortByCall();
 
     QByteArray out;
-    QBuffer buffer(&out);
-    buffer.open(QIODevice::WriteOnly);
     for (int i = 0; i < CallDatabase.size(); ++i) {
         const QString &call = CallDatabase.at(i).call;
         const QVector<LocatorEntry> &ranked = CallDatabase.rankedAt(i);
-        WriteVhfDtbRecord(buffer, call, ranked.at(0).locator);
+        AppendVhfDtbRecord(out, call, ranked.at(0).locator);
         if (ranked.size() >= 2)
-            WriteVhfDtbRecord(buffer, call + QLatin1Char(' '), ranked.at(1).locator);
+            AppendVhfDtbRecord(out, call + QLatin1Char(' '), ranked.at(1).locator);
     }
     return out;
 }

@@ -31,8 +31,9 @@ VhfDtbRecord ParseVhfDtbRecord(const char *record);
 /// Reads "vhf.dtb" of a source directory into the database, if there is one.
 void ReadVhfDtb(const QString &directory);
 
-/// Builds one record from call and locator, with the month and year of now, and writes it.
-void WriteVhfDtbRecord(QIODevice &file, const QString &call, const QString &locator);
+/// Appends one record of call and locator (in Latin-1, cut to their fields)
+/// with the month and year of now.
+void AppendVhfDtbRecord(QByteArray &out, const QString &call, const QString &locator);
 
 /// The content of "vhf.dtb": every call with its first and, where it has
 /// more, its second-ranked locator (the call then followed by a blank).

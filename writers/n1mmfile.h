@@ -5,7 +5,7 @@
 
 /// Sorts the database by call for good and returns the text of "n1mm_qth.txt":
 /// each call with its best locator, and its second best where it has more.
-QString BuildN1mmText();
+QByteArray BuildN1mmText();
 
 /// The content of "calls_loc.dbg": each call with all its ranked locators,
 /// their weights and last-seen dates.

@@ -2,16 +2,17 @@
 
 #include "app/console.h"
 #include "database/calldatabase.h"
+#include "database/localtext.h"
 #include "writers/outputfile.h"
 
 QByteArray BuildSuperCheckList()
 {
-    QString out;
+    QByteArray out;
     for (const CallEntry &entry : CallDatabase) {
-        out += entry.call;
-        out += QLatin1Char('\n');
+        AppendLocal8Bit(out, entry.call);
+        out += '\n';
     }
-    return out.toLocal8Bit();
+    return out;
 }
 
 void WriteSuperCheckList()
