@@ -373,6 +373,34 @@ QTextCodec *CodecFor(const QByteArray &start)
     return QTextCodec::codecForUtfText(start, local);
 }
 
+/// True when the encoding reads each ASCII byte as that character, as UTF-8
+/// and the 8-bit encodings do: then a block of ASCII needs no decoder.
+bool DecodesAsciiAsItself(QTextCodec *codec)
+{
+    QByteArray ascii(0x80, Qt::Uninitialized);
+    for (int c = 0; c < 0x80; ++c)
+        ascii[c] = char(c);
+    QTextCodec::ConverterState state(QTextCodec::IgnoreHeader);
+    return codec->toUnicode(ascii.constData(), ascii.size(), &state)
+        == QString::fromLatin1(ascii.constData(), ascii.size());
+}
+
+/// Widens a block into text when it is all ASCII; false, text unchanged in
+/// length, at the first byte that is not.
+bool WidenAscii(const char *bytes, int size, QString &text)
+{
+    text.resize(size);
+    QChar *out = text.data();
+    for (int i = 0; i < size; ++i) {
+        if (static_cast<unsigned char>(bytes[i]) >= 0x80) {
+            text.resize(0);
+            return false;
+        }
+        out[i] = QLatin1Char(bytes[i]);
+    }
+    return true;
+}
+
 } // namespace
 
 int AdifDataBase::ReadAdifFile(const QString &path, void *reserved, const AdifProgress &progress)
@@ -401,16 +429,26 @@ int AdifDataBase::ReadAdifFile(QIODevice &device, const AdifProgress &progress)
     const int blockSize = known > 0 && known < readBlockSize ? int(known) + 1 : readBlockSize;
     QByteArray block(blockSize, Qt::Uninitialized);
     QString text;
+    bool asciiAsItself = false;
     for (;;) {
         // A read error ends the file like its end.
         const qint64 got = device.read(block.data(), block.size());
         if (got <= 0)
             break;
-        if (!decoder)
-            decoder.reset(
-                new QTextDecoder(CodecFor(QByteArray::fromRawData(block.constData(), int(got)))));
-        // Some decoders append to the target, others replace it.
         text.resize(0);
+        if (!decoder) {
+            QTextCodec *codec = CodecFor(QByteArray::fromRawData(block.constData(), int(got)));
+            decoder.reset(new QTextDecoder(codec));
+            asciiAsItself = DecodesAsciiAsItself(codec);
+        } else if (asciiAsItself && !decoder->needsMoreData() && WidenAscii(block.constData(), int(got), text)) {
+            // The first block went through the decoder (a byte-order mark is
+            // only looked for there); an ASCII block that follows a complete
+            // character reads the same without it.
+            const int size = lineEnds.filter(text, machine);
+            machine.feed(text.constData(), text.constData() + size);
+            continue;
+        }
+        // Some decoders append to the target, others replace it.
         decoder->toUnicode(&text, block.constData(), int(got));
         const int size = lineEnds.filter(text, machine);
         machine.feed(text.constData(), text.constData() + size);

@@ -369,6 +369,7 @@ void TestAdif::hostileInput_data()
     border("lone CR at the end of a block", "\rcd", 4, "ab c");
     border("CR at the end of a block, CR LF after", "\r\r\nd", 5, "ab d");
     border("a UTF-8 character split between blocks", "\xc3\xa4z", 4, QString::fromUtf8("ab\xc3\xa4z"));
+    border("a cut UTF-8 character, then a block of ASCII", "\xc3z", 4, QStringLiteral("ab\uFFFDz"));
     Row("<eoh> split between blocks", "Log" + QByteArray(readBlockSize - 6, ' ') + "<eoh><CALL:1>A<eor>",
         "[CALL] 1|CALL=A");
 }
