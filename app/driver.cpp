@@ -15,6 +15,7 @@
 #include "readers/sourcefiles.h"
 #include "readers/vhfdtb.h"
 #include "writers/n1mmfile.h"
+#include "writers/outputfile.h"
 #include "writers/superchecklist.h"
 
 #include <QCoreApplication>
@@ -103,10 +104,12 @@ void ResetRunState(const QDateTime &moment)
 
 void WriteOutputs()
 {
-    WriteN1mmFiles();
-    WriteSuperCheckList();
-    WriteCallsLocDat();
-    WriteVhfDtb();
+    OutputPhase phase;
+    WriteN1mmFiles(phase);
+    WriteSuperCheckList(phase);
+    WriteCallsLocDat(phase);
+    WriteVhfDtb(phase);
+    phase.finish();
 }
 
 int RunGridcol(int argc, char **argv)

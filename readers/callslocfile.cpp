@@ -89,8 +89,8 @@ QByteArray BuildCallsLocDat()
     return out;
 }
 
-void WriteCallsLocDat()
+void WriteCallsLocDat(OutputPhase &phase)
 {
-    ConsolePrint("Write out database as calls_loc.dat file\n");
-    SaveOutputFile(QStringLiteral("calls_loc.dat"), BuildCallsLocDat(), OutputMode::Text);
+    phase.print("Write out database as calls_loc.dat file\n");
+    phase.save(QStringLiteral("calls_loc.dat"), BuildCallsLocDat(), OutputMode::Text);
 }

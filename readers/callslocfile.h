@@ -7,6 +7,8 @@
 
 #include <optional>
 
+class OutputPhase;
+
 /// One usable line of a calls_loc file: call, locator, last-seen date, weight.
 struct CallsLocRecord
 {
@@ -32,4 +34,4 @@ int ReadCallsLocFile(const QFileInfo &file);
 QByteArray BuildCallsLocDat();
 
 /// Announces and writes "calls_loc.dat" in the working directory.
-void WriteCallsLocDat();
+void WriteCallsLocDat(OutputPhase &phase);

@@ -100,8 +100,8 @@ QByteArray BuildVhfDtb()
     return out;
 }
 
-void WriteVhfDtb()
+void WriteVhfDtb(OutputPhase &phase)
 {
-    ConsolePrint("Generate WinTest vhf.dtb\n");
-    SaveOutputFile(QStringLiteral("vhf.dtb"), BuildVhfDtb(), OutputMode::Binary);
+    phase.print("Generate WinTest vhf.dtb\n");
+    phase.save(QStringLiteral("vhf.dtb"), BuildVhfDtb(), OutputMode::Binary);
 }

@@ -1,8 +1,9 @@
 #pragma once
 
 #include <QByteArray>
-#include <QIODevice>
 #include <QString>
+
+class OutputPhase;
 
 /// WinTest's VHF database: records of 26 bytes, callsign (13 bytes and a zero),
 /// locator (6 bytes and a zero), month and year of writing ("MMyy") and a zero.
@@ -40,4 +41,4 @@ void AppendVhfDtbRecord(QByteArray &out, const QString &call, const QString &loc
 QByteArray BuildVhfDtb();
 
 /// Announces and writes "vhf.dtb" in the working directory.
-void WriteVhfDtb();
+void WriteVhfDtb(OutputPhase &phase);

@@ -46,9 +46,10 @@ QByteArray BuildCallsLocListing()
     return out;
 }
 
-void WriteN1mmFiles()
+void WriteN1mmFiles(OutputPhase &phase)
 {
-    ConsolePrint("Generate N1MM import file n1mm_qth.txt with %d calls\n", CallDatabase.size());
-    SaveOutputFile(QStringLiteral("n1mm_qth.txt"), BuildN1mmText(), OutputMode::Text);
-    SaveOutputFile(QStringLiteral("calls_loc.dbg"), BuildCallsLocListing(), OutputMode::Text);
+    phase.print("Generate N1MM import file n1mm_qth.txt with " + QByteArray::number(CallDatabase.size())
+                + " calls\n");
+    phase.save(QStringLiteral("n1mm_qth.txt"), BuildN1mmText(), OutputMode::Text);
+    phase.save(QStringLiteral("calls_loc.dbg"), BuildCallsLocListing(), OutputMode::Text);
 }

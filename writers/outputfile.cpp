@@ -4,7 +4,7 @@
 
 #include <QSaveFile>
 
-bool SaveOutputFile(const QString &fileName, const QByteArray &content, OutputMode mode)
+bool WriteOutputFile(const QString &fileName, const QByteArray &content, OutputMode mode)
 {
     QSaveFile file(fileName);
     const QIODevice::OpenMode openMode = mode == OutputMode::Text
@@ -13,7 +13,44 @@ bool SaveOutputFile(const QString &fileName, const QByteArray &content, OutputMo
     const bool saved = file.open(openMode)
         && file.write(content) == content.size()
         && file.commit();
+    return saved;
+}
+
+bool SaveOutputFile(const QString &fileName, const QByteArray &content, OutputMode mode)
+{
+    const bool saved = WriteOutputFile(fileName, content, mode);
     if (!saved)
         ConsolePrint("Could not write %s\n", qPrintable(fileName));
     return saved;
+}
+
+void OutputPhase::print(const QByteArray &line)
+{
+    Step step;
+    step.line = line;
+    m_steps.push_back(std::move(step));
+}
+
+void OutputPhase::save(const QString &fileName, const QByteArray &content, OutputMode mode)
+{
+    Step step;
+    step.fileName = fileName;
+    step.saved.reset(new bool(false));
+    bool *saved = step.saved.get();
+    step.thread.reset(new std::thread([=] { *saved = WriteOutputFile(fileName, content, mode); }));
+    m_steps.push_back(std::move(step));
+}
+
+void OutputPhase::finish()
+{
+    for (Step &step : m_steps) {
+        if (!step.thread) {
+            std::fwrite(step.line.constData(), 1, size_t(step.line.size()), ConsoleFile());
+            continue;
+        }
+        step.thread->join();
+        if (!*step.saved)
+            ConsolePrint("Could not write %s\n", qPrintable(step.fileName));
+    }
+    m_steps.clear();
 }

@@ -3,6 +3,10 @@
 #include <QByteArray>
 #include <QString>
 
+#include <memory>
+#include <thread>
+#include <vector>
+
 /// Replaces an output file of the working directory with new content.
 ///
 /// The content goes to a temporary file beside the old one, which is renamed
@@ -17,3 +21,34 @@
 enum class OutputMode { Text, Binary };
 bool SaveOutputFile(const QString &fileName, const QByteArray &content,
                     OutputMode mode = OutputMode::Text);
+
+/// SaveOutputFile() without the console line.
+bool WriteOutputFile(const QString &fileName, const QByteArray &content, OutputMode mode);
+
+/// The console lines and the file saves of the output phase, in their order.
+/// Each save starts at once on a thread of its own, so that the files are
+/// written and brought to disk side by side; the console lines, a failed
+/// save's "Could not write" among them, come out in their order in finish().
+class OutputPhase
+{
+public:
+    OutputPhase() = default;
+    OutputPhase(const OutputPhase &) = delete;
+    OutputPhase &operator=(const OutputPhase &) = delete;
+    ~OutputPhase() { finish(); }
+
+    void print(const QByteArray &line);
+    void save(const QString &fileName, const QByteArray &content, OutputMode mode);
+    /// Waits for every save and writes the console lines.
+    void finish();
+
+private:
+    struct Step
+    {
+        QByteArray line; ///< a console line, or
+        QString fileName; ///< a save, with its thread and its result
+        std::unique_ptr<std::thread> thread;
+        std::unique_ptr<bool> saved;
+    };
+    std::vector<Step> m_steps;
+};

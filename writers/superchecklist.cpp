@@ -15,8 +15,8 @@ QByteArray BuildSuperCheckList()
     return out;
 }
 
-void WriteSuperCheckList()
+void WriteSuperCheckList(OutputPhase &phase)
 {
-    ConsolePrint("Generate master.scp for WinTest and N1MM and as import for MEdit to create a master.dta file\n");
-    SaveOutputFile(QStringLiteral("master.scp"), BuildSuperCheckList(), OutputMode::Text);
+    phase.print("Generate master.scp for WinTest and N1MM and as import for MEdit to create a master.dta file\n");
+    phase.save(QStringLiteral("master.scp"), BuildSuperCheckList(), OutputMode::Text);
 }

@@ -2,8 +2,10 @@
 
 #include <QByteArray>
 
+class OutputPhase;
+
 /// The content of "master.scp": every call of the database, one a line, in the database's order.
 QByteArray BuildSuperCheckList();
 
 /// Announces and writes "master.scp" in the working directory.
-void WriteSuperCheckList();
+void WriteSuperCheckList(OutputPhase &phase);
