@@ -4,6 +4,7 @@
 #include "app/console.h"
 #include "database/calldatabase.h"
 #include "readers/sourcefiles.h"
+#include "readers/sourcepipeline.h"
 #include "readers/textlinereader.h"
 
 #include <QRegularExpression>
@@ -68,34 +69,52 @@ bool SkipHeaderLines(TextLineReader &reader, int count)
     return true;
 }
 
-/// Reads one file of a delimited import: announces it, skips its header
-/// lines, hands every line that parse turns into a record to the database
-/// with the given weight, and completes the console line with the count.
+/// Reads the files of a delimited import, each after its header lines, on a
+/// second thread, and takes them in here in their order: every line that
+/// parse turns into a record goes to the database with the given weight, and
+/// each file has its console line with the count.
 template<typename Parse>
-void ImportDelimitedFile(const QFileInfo &file, int bufferSize, int headerLines, int weight, Parse parse)
+void ImportDelimitedFiles(const QFileInfoList &files, int bufferSize, int headerLines, int weight, Parse parse)
 {
-    const QByteArray name = file.fileName().toLocal8Bit();
-    ConsolePrint("Processing %s ... ", name.constData());
-    FilePrint(DebugLog, "Processing %s \n", name.constData());
-
-    TextLineReader reader(bufferSize);
-    if (!reader.open(file.absoluteFilePath())) {
-        ConsolePrint("Error while opening file\n");
-        return;
-    }
-    int count = 0;
-    // A file that ends among its header lines has no records; its console
-    // line still gets its count and the next file is read.
-    if (SkipHeaderLines(reader, headerLines)) {
-        QString line;
-        while (reader.readLine(line)) {
-            if (const std::optional<AsciiRecord> record = parse(line)) {
-                AddCallLocator(record->call, record->locator, record->date, weight);
-                ++count;
+    RecordPreparer preparer;
+    const auto read = [&](int index, auto handOn) {
+        SourcePart part;
+        part.file = index;
+        part.first = true;
+        TextLineReader reader(bufferSize);
+        part.opened = reader.open(files.at(index).absoluteFilePath());
+        // A file that ends among its header lines has no records; its console
+        // line still gets its count and the next file is read.
+        if (part.opened && SkipHeaderLines(reader, headerLines)) {
+            QString line;
+            while (reader.readLine(line)) {
+                if (const std::optional<AsciiRecord> record = parse(line)) {
+                    preparer.add(part, record->call, record->locator, record->date, weight);
+                    ++part.counted;
+                    preparer.handOnWhenFull(part, handOn);
+                }
             }
         }
-    }
-    ConsolePrint("%d\n", count);
+        part.last = true;
+        handOn(std::move(part));
+    };
+    int count = 0;
+    const auto take = [&](const SourcePart &part) {
+        if (part.first) {
+            const QByteArray name = files.at(part.file).fileName().toLocal8Bit();
+            ConsolePrint("Processing %s ... ", name.constData());
+            FilePrint(DebugLog, "Processing %s \n", name.constData());
+            if (!part.opened) {
+                ConsolePrint("Error while opening file\n");
+                return;
+            }
+            count = 0;
+        }
+        count += TakeInPart(part);
+        if (part.last)
+            ConsolePrint("%d\n", count);
+    };
+    ReadInOrder<SourcePart>(files.size(), read, take);
 }
 
 } // namespace
@@ -224,11 +243,8 @@ void ImportAsciiFiles(const QString &directory, const QString &pattern, const QS
     AsciiLineParser parser(SeparatorOf(delimiter), callColumn, locatorColumn, dateColumn,
                            dateFormat, originDate);
     const int recordWeight = qMax(weight, 1);
-
-    for (const QFileInfo &file : files) {
-        ImportDelimitedFile(file, asciiLineBufferSize, headerLines, recordWeight,
-                            [&parser](const QString &line) { return parser.parse(line); });
-    }
+    ImportDelimitedFiles(files, asciiLineBufferSize, headerLines, recordWeight,
+                         [&parser](const QString &line) { return parser.parse(line); });
 }
 
 AsciiImportDescription ReadAsciiImportDescription(QSettings &settings, const QString &group)
@@ -282,7 +298,6 @@ std::optional<AsciiRecord> ParseExpLine(const QString &line)
 
 void ImportExpFiles(const QString &directory)
 {
-    const QFileInfoList files = ListSourceFiles(directory, QStringLiteral("*.exp"));
-    for (const QFileInfo &file : files)
-        ImportDelimitedFile(file, expLineBufferSize, expHeaderLines, 1, ParseExpLine);
+    ImportDelimitedFiles(ListSourceFiles(directory, QStringLiteral("*.exp")), expLineBufferSize, expHeaderLines, 1,
+                         ParseExpLine);
 }

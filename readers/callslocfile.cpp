@@ -6,6 +6,7 @@
 #include "database/localtext.h"
 #include "database/ordering.h"
 #include "readers/sourcefiles.h"
+#include "readers/sourcepipeline.h"
 #include "readers/textlinereader.h"
 #include "writers/outputfile.h"
 
@@ -38,35 +39,83 @@ std::optional<CallsLocRecord> ParseCallsLocLine(const QString &line)
     return record;
 }
 
-int ReadCallsLocFile(const QFileInfo &file)
+namespace {
+
+/// Reads one file into parts and hands each on, in order.
+template<typename HandOn>
+void ParseCallsLocFile(int index, const QString &path, RecordPreparer &preparer, HandOn handOn)
 {
-    const QByteArray name = file.fileName().toLocal8Bit();
-    ConsolePrint("%s found, processing ... \n", name.constData());
-    FilePrint(DebugLog, "Processing %s \n", name.constData());
-
+    SourcePart part;
+    part.file = index;
+    part.first = true;
     TextLineReader reader(lineBufferSize);
-    if (!reader.open(file.absoluteFilePath()))
-        return 0;
-
-    ConsolePrint("calls_loc.dat found, read  ... ");
-    int count = 0;
+    part.opened = reader.open(path);
     QString line;
-    while (reader.readLine(line)) {
+    while (part.opened && reader.readLine(line)) {
         const std::optional<CallsLocRecord> record = ParseCallsLocLine(line);
         if (!record)
             continue;
-        AddCallLocator(record->call, record->locator, record->date, record->weight);
-        ++count;
+        preparer.add(part, record->call, record->locator, record->date, record->weight);
+        ++part.counted;
+        preparer.handOnWhenFull(part, handOn);
     }
-    ConsolePrint(" %d Call/Locator combinations\n", count);
-    return count;
+    part.last = true;
+    handOn(std::move(part));
+}
+
+/// Takes in the parts of the files in order, each file's console lines around them.
+class CallsLocIntake
+{
+public:
+    explicit CallsLocIntake(const QFileInfoList &files)
+        : m_files(files)
+    {
+    }
+
+    void take(const SourcePart &part)
+    {
+        if (part.first) {
+            const QByteArray name = m_files.at(part.file).fileName().toLocal8Bit();
+            ConsolePrint("%s found, processing ... \n", name.constData());
+            FilePrint(DebugLog, "Processing %s \n", name.constData());
+            if (!part.opened)
+                return;
+            ConsolePrint("calls_loc.dat found, read  ... ");
+            m_count = 0;
+        }
+        m_count += TakeInPart(part);
+        if (part.last)
+            ConsolePrint(" %d Call/Locator combinations\n", m_count);
+    }
+
+    int count() const { return m_count; }
+
+private:
+    const QFileInfoList &m_files;
+    int m_count = 0;
+};
+
+} // namespace
+
+int ReadCallsLocFile(const QFileInfo &file)
+{
+    const QFileInfoList files { file };
+    RecordPreparer preparer;
+    CallsLocIntake intake(files);
+    ParseCallsLocFile(0, file.absoluteFilePath(), preparer, [&intake](SourcePart &&part) { intake.take(part); });
+    return intake.count();
 }
 
 void ReadCallsLocFiles(const QString &directory)
 {
+    // The files are read on a second thread, and taken in here in their order.
     const QFileInfoList files = ListSourceFiles(directory, QStringLiteral("calls_loc*.dat"));
-    for (const QFileInfo &file : files)
-        ReadCallsLocFile(file);
+    RecordPreparer preparer;
+    CallsLocIntake intake(files);
+    ReadInOrder<SourcePart>(
+        files.size(),
+        [&](int i, auto handOn) { ParseCallsLocFile(i, files.at(i).absoluteFilePath(), preparer, handOn); },
+        [&intake](const SourcePart &part) { intake.take(part); });
 }
 
 QByteArray BuildCallsLocDat()

@@ -1,14 +1,14 @@
 #include "readers/edilog.h"
 
+#include "adif/adifdatabase.h"
 #include "app/clock.h"
 #include "app/console.h"
 #include "database/blacklist.h"
 #include "database/calldatabase.h"
-#include "adif/adifdatabase.h"
 #include "database/datetext.h"
 #include "readers/sourcefiles.h"
+#include "readers/sourcepipeline.h"
 #include "readers/textlinereader.h"
-#include "readers/workqueue.h"
 
 #include <QVector>
 
@@ -124,102 +124,59 @@ EdiQsoLine ParseEdiQsoLine(const QString &line)
 
 namespace {
 
-/// What reading one log yields, in parts of at most partSize contacts: the
-/// records made ready for the database, and the text that taking them in
-/// writes to the console and the log, in order.
-struct EdiLogPart
-{
-    static constexpr int partSize = 4096;
-
-    int file = 0;
-    bool first = false; ///< the part that opens the log's console line
-    bool last = false; ///< the part that closes it with the count
-    bool opened = false;
-    QVector<PreparedRecord> records;
-    QByteArray console;
-    QByteArray log;
-    int contacts = 0; ///< the contacts among the records
-};
-
 /// Reads one log into parts and hands each on, in order. Touches nothing
 /// shared but the blacklist, which no one changes while logs are read.
-class EdiLogParser
+template<typename HandOn>
+void ParseEdiLog(int index, const QString &path, RecordPreparer &preparer, HandOn handOn)
 {
-public:
-    EdiLogParser()
-        : m_ageLimit(AgeLimit())
-        , m_logging(DebugLog != nullptr)
-    {
-    }
-
-    template<typename HandOn>
-    void parse(int index, const QString &path, HandOn handOn)
-    {
-        EdiLogPart part;
-        part.file = index;
-        part.first = true;
-        TextLineReader reader(lineBufferSize);
-        part.opened = reader.open(path);
-        if (!part.opened) {
-            part.last = true;
-            handOn(std::move(part));
-            return;
-        }
-
-        EdiHeader header;
-        header.ownDate = Clock::now();
-        bool qsoSection = false;
-        QString line;
-        while (reader.readLine(line)) {
-            if (ApplyEdiHeaderLine(line, header)) {
-                qsoSection = true;
-                break;
-            }
-        }
-        if (!header.ownCall.isEmpty() && !header.ownLocator.isEmpty())
-            add(part, header.ownCall, header.ownLocator, header.ownDate, 10);
-
-        // A log that ends before its QSO section has no contacts.
-        while (qsoSection && reader.readLine(line)) {
-            const EdiQsoLine qso = ParseEdiQsoLine(line);
-            if (qso.kind == EdiQsoLine::SectionEnd)
-                break;
-            if (qso.kind != EdiQsoLine::Contact)
-                continue;
-            if (BlacklistHolds(qso.call, header.ownCall, qso.date)) {
-                const QByteArray message = BlacklistedMessage(qso.call, header.ownCall);
-                part.console += message;
-                if (m_logging)
-                    part.log += message;
-                continue;
-            }
-            add(part, qso.call, qso.locator, qso.date, 1);
-            ++part.contacts;
-            if (part.records.size() >= EdiLogPart::partSize) {
-                handOn(std::move(part));
-                part = EdiLogPart();
-                part.file = index;
-                part.opened = true;
-            }
-        }
+    SourcePart part;
+    part.file = index;
+    part.first = true;
+    TextLineReader reader(lineBufferSize);
+    part.opened = reader.open(path);
+    if (!part.opened) {
         part.last = true;
         handOn(std::move(part));
+        return;
     }
 
-private:
-    void add(EdiLogPart &part, const QString &call, const QString &locator, const QDateTime &date, int weight)
-    {
-        part.records.append(
-            PrepareRecord(call, locator, date, weight, m_ageLimit, m_days, m_logging ? &part.log : nullptr));
+    EdiHeader header;
+    header.ownDate = Clock::now();
+    bool qsoSection = false;
+    QString line;
+    while (reader.readLine(line)) {
+        if (ApplyEdiHeaderLine(line, header)) {
+            qsoSection = true;
+            break;
+        }
     }
+    if (!header.ownCall.isEmpty() && !header.ownLocator.isEmpty())
+        preparer.add(part, header.ownCall, header.ownLocator, header.ownDate, 10);
 
-    const QDateTime m_ageLimit;
-    const bool m_logging;
-    DayTexts m_days;
-};
+    // A log that ends before its QSO section has no contacts.
+    while (qsoSection && reader.readLine(line)) {
+        const EdiQsoLine qso = ParseEdiQsoLine(line);
+        if (qso.kind == EdiQsoLine::SectionEnd)
+            break;
+        if (qso.kind != EdiQsoLine::Contact)
+            continue;
+        if (BlacklistHolds(qso.call, header.ownCall, qso.date)) {
+            const QByteArray message = BlacklistedMessage(qso.call, header.ownCall);
+            part.console += message;
+            if (preparer.logging())
+                part.log += message;
+            continue;
+        }
+        preparer.add(part, qso.call, qso.locator, qso.date, 1);
+        ++part.counted;
+        preparer.handOnWhenFull(part, handOn);
+    }
+    part.last = true;
+    handOn(std::move(part));
+}
 
-/// Takes in the parts of the logs in order: the console line of each log,
-/// its log text and its records.
+/// Takes in the parts of the logs in order: each log's console line around
+/// its text and records.
 class EdiLogIntake
 {
 public:
@@ -228,7 +185,7 @@ public:
     {
     }
 
-    void take(const EdiLogPart &part)
+    void take(const SourcePart &part)
     {
         if (part.first) {
             const QByteArray name = m_files.at(part.file).fileName().toLocal8Bit();
@@ -240,12 +197,7 @@ public:
             }
             m_count = 0;
         }
-        std::fwrite(part.console.constData(), 1, size_t(part.console.size()), ConsoleFile());
-        if (DebugLog)
-            std::fwrite(part.log.constData(), 1, size_t(part.log.size()), DebugLog);
-        for (const PreparedRecord &record : part.records)
-            MergeRecord(record);
-        m_count += part.contacts;
+        m_count += TakeInPart(part);
         // The console line gets its count even when the log has no contacts.
         if (part.last)
             ConsolePrint("%d\n", m_count);
@@ -263,9 +215,9 @@ private:
 int ReadEdiFile(const QFileInfo &file)
 {
     const QFileInfoList files { file };
-    EdiLogParser parser;
+    RecordPreparer preparer;
     EdiLogIntake intake(files);
-    parser.parse(0, file.absoluteFilePath(), [&intake](EdiLogPart &&part) { intake.take(part); });
+    ParseEdiLog(0, file.absoluteFilePath(), preparer, [&intake](SourcePart &&part) { intake.take(part); });
     return intake.count();
 }
 
@@ -273,10 +225,10 @@ void ReadEdiFiles(const QString &directory)
 {
     // The logs are read on a second thread, and taken in here in their order.
     const QFileInfoList files = ListSourceFiles(directory, QStringLiteral("*.edi"));
-    EdiLogParser parser;
+    RecordPreparer preparer;
     EdiLogIntake intake(files);
-    ReadInOrder<EdiLogPart>(
+    ReadInOrder<SourcePart>(
         files.size(),
-        [&files, &parser](int i, auto handOn) { parser.parse(i, files.at(i).absoluteFilePath(), handOn); },
-        [&intake](const EdiLogPart &part) { intake.take(part); });
+        [&](int i, auto handOn) { ParseEdiLog(i, files.at(i).absoluteFilePath(), preparer, handOn); },
+        [&intake](const SourcePart &part) { intake.take(part); });
 }
