@@ -46,6 +46,7 @@ void CallList::append(const CallEntry &entry)
 void CallList::append(const CallEntry &entry, Key key)
 {
     m_ranked.clear();
+    m_sorted = false;
     m_entries.append(entry);
     if (2 * m_entries.size() > m_slots.size())
         rebuildIndex(qMax(64, 2 * m_slots.size()));
@@ -80,7 +81,7 @@ void CallList::insertIntoIndex(int position, Key key)
 
 void CallList::sortByCall()
 {
-    if (m_entries.isEmpty())
+    if (m_entries.isEmpty() || m_sorted)
         return;
     // Calls are unique, so the call order is total and every sort procedure
     // gives the same result. The entries are sorted by a number made of the
@@ -112,23 +113,30 @@ void CallList::sortByCall()
     for (const Item &item : qAsConst(items))
         sorted.append(std::move(m_entries[item.position]));
     m_entries.swap(sorted);
+    m_sorted = true;
     m_ranked.clear();
     rebuildIndex(m_slots.size());
 }
 
 const QVector<LocatorEntry> &CallList::rankedAt(int i) const
 {
-    if (m_ranked.size() != m_entries.size()) {
-        m_ranked.resize(m_entries.size());
-        for (int k = 0; k < m_entries.size(); ++k)
-            m_ranked[k] = RankedLocators(m_entries.at(k));
-    }
+    rankAll();
     return m_ranked.at(i);
+}
+
+void CallList::rankAll() const
+{
+    if (m_ranked.size() == m_entries.size())
+        return;
+    m_ranked.resize(m_entries.size());
+    for (int k = 0; k < m_entries.size(); ++k)
+        m_ranked[k] = RankedLocators(m_entries.at(k));
 }
 
 void CallList::clear()
 {
     m_ranked.clear();
+    m_sorted = false;
     m_entries.clear();
     m_slots.clear();
 }

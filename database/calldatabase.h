@@ -52,8 +52,12 @@ public:
     /// The locators of entry i in the locator order (RankedLocators), worked
     /// out once for all outputs until the list changes.
     const QVector<LocatorEntry> &rankedAt(int i) const;
-    /// Brings the list into the call order for good.
+    /// Brings the list into the call order for good; nothing happens when it
+    /// is in that order already, so that the outputs, built side by side, may
+    /// all ask for it.
     void sortByCall();
+    /// Works out rankedAt() of every entry at once, so that threads may then read it.
+    void rankAll() const;
     void clear();
 
     // The index itself, for the database's own merging.
@@ -86,6 +90,7 @@ private:
     QVector<CallEntry> m_entries;
     /// rankedAt() of every entry, by position; empty until asked for.
     mutable QVector<QVector<LocatorEntry>> m_ranked;
+    bool m_sorted = false;
     /// Open addressing; the slot count is a power of two, at most half of them taken.
     QVector<Slot> m_slots;
 };

@@ -41,7 +41,8 @@ QDateTime DateTextParser::parse(QStringView text)
 
 QString DayText(const QDateTime &dateTime)
 {
-    static DayTexts texts;
+    // One memory for each thread: the outputs are built side by side.
+    static thread_local DayTexts texts;
     return texts.text(dateTime);
 }
 

@@ -141,5 +141,5 @@ QByteArray BuildCallsLocDat()
 void WriteCallsLocDat(OutputPhase &phase)
 {
     phase.print("Write out database as calls_loc.dat file\n");
-    phase.save(QStringLiteral("calls_loc.dat"), BuildCallsLocDat(), OutputMode::Text);
+    phase.save(QStringLiteral("calls_loc.dat"), BuildCallsLocDat, OutputMode::Text);
 }

@@ -50,6 +50,10 @@ void WriteN1mmFiles(OutputPhase &phase)
 {
     phase.print("Generate N1MM import file n1mm_qth.txt with " + QByteArray::number(CallDatabase.size())
                 + " calls\n");
-    phase.save(QStringLiteral("n1mm_qth.txt"), BuildN1mmText(), OutputMode::Text);
-    phase.save(QStringLiteral("calls_loc.dbg"), BuildCallsLocListing(), OutputMode::Text);
+    // The outputs are built side by side from here on: what they share is
+    // worked out first.
+    CallDatabase.sortByCall();
+    CallDatabase.rankAll();
+    phase.save(QStringLiteral("n1mm_qth.txt"), BuildN1mmText, OutputMode::Text);
+    phase.save(QStringLiteral("calls_loc.dbg"), BuildCallsLocListing, OutputMode::Text);
 }

@@ -31,13 +31,13 @@ void OutputPhase::print(const QByteArray &line)
     m_steps.push_back(std::move(step));
 }
 
-void OutputPhase::save(const QString &fileName, const QByteArray &content, OutputMode mode)
+void OutputPhase::save(const QString &fileName, std::function<QByteArray()> build, OutputMode mode)
 {
     Step step;
     step.fileName = fileName;
     step.saved.reset(new bool(false));
     bool *saved = step.saved.get();
-    step.thread.reset(new std::thread([=] { *saved = WriteOutputFile(fileName, content, mode); }));
+    step.thread.reset(new std::thread([=] { *saved = WriteOutputFile(fileName, build(), mode); }));
     m_steps.push_back(std::move(step));
 }
 

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -38,7 +39,8 @@ public:
     ~OutputPhase() { finish(); }
 
     void print(const QByteArray &line);
-    void save(const QString &fileName, const QByteArray &content, OutputMode mode);
+    /// Builds the content with build() and saves it, both on the save's thread.
+    void save(const QString &fileName, std::function<QByteArray()> build, OutputMode mode);
     /// Waits for every save and writes the console lines.
     void finish();
 

@@ -18,5 +18,5 @@ QByteArray BuildSuperCheckList()
 void WriteSuperCheckList(OutputPhase &phase)
 {
     phase.print("Generate master.scp for WinTest and N1MM and as import for MEdit to create a master.dta file\n");
-    phase.save(QStringLiteral("master.scp"), BuildSuperCheckList(), OutputMode::Text);
+    phase.save(QStringLiteral("master.scp"), BuildSuperCheckList, OutputMode::Text);
 }
