@@ -41,8 +41,7 @@ QDateTime DateTextParser::parse(QStringView text)
 
 QString DayText(const QDateTime &dateTime)
 {
-    // One memory for each thread: the outputs are built side by side.
-    static thread_local DayTexts texts;
+    static DayTexts texts;
     return texts.text(dateTime);
 }
 

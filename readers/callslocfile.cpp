@@ -120,6 +120,7 @@ void ReadCallsLocFiles(const QString &directory)
 
 QByteArray BuildCallsLocDat()
 {
+    DayTexts days; // this thread's own: the outputs are built side by side
     QByteArray out;
     for (int i = 0; i < CallDatabase.size(); ++i) {
         QByteArray call;
@@ -129,7 +130,7 @@ QByteArray BuildCallsLocDat()
             out += ',';
             AppendLocal8Bit(out, locator.locator);
             out += ',';
-            AppendLocal8Bit(out, DayText(locator.date));
+            AppendLocal8Bit(out, days.text(locator.date));
             out += ',';
             out += QByteArray::number(locator.weight);
             out += '\n';

@@ -20,8 +20,8 @@ QString FieldText(const char *field, int maxBytes)
 /// "MMyy" of now; the same for every record of a run, so formatted once.
 QByteArray MonthYearOfNow()
 {
-    static thread_local int generation = -1;
-    static thread_local QByteArray text;
+    static int generation = -1;
+    static QByteArray text;
     if (generation != Clock::generation()) {
         text = Clock::now().toString(QStringLiteral("MMyy")).toLatin1();
         generation = Clock::generation();
@@ -102,6 +102,8 @@ QByteArray BuildVhfDtb()
 
 void WriteVhfDtb(OutputPhase &phase)
 {
+    // Worked out here, before the file is built on a thread of its own.
+    MonthYearOfNow();
     phase.print("Generate WinTest vhf.dtb\n");
     phase.save(QStringLiteral("vhf.dtb"), BuildVhfDtb, OutputMode::Binary);
 }

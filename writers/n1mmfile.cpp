@@ -29,6 +29,7 @@ QByteArray BuildN1mmText()
 
 QByteArray BuildCallsLocListing()
 {
+    DayTexts days; // this thread's own: the outputs are built side by side
     QByteArray out;
     for (int i = 0; i < CallDatabase.size(); ++i) {
         AppendLocal8Bit(out, CallDatabase.at(i).call);
@@ -38,7 +39,7 @@ QByteArray BuildCallsLocListing()
             out += " (";
             out += QByteArray::number(locator.weight);
             out += ' ';
-            AppendLocal8Bit(out, DayText(locator.date));
+            AppendLocal8Bit(out, days.text(locator.date));
             out += ") ";
         }
         out += '\n';
