@@ -76,45 +76,26 @@ bool SkipHeaderLines(TextLineReader &reader, int count)
 template<typename Parse>
 void ImportDelimitedFiles(const QFileInfoList &files, int bufferSize, int headerLines, int weight, Parse parse)
 {
+    static const SourceTexts texts { "Processing %s ... ", "Processing %s \n", "Error while opening file\n", nullptr,
+                                     "%d\n" };
     RecordPreparer preparer;
-    const auto read = [&](int index, auto handOn) {
-        SourcePart part;
-        part.file = index;
-        part.first = true;
-        TextLineReader reader(bufferSize);
-        part.opened = reader.open(files.at(index).absoluteFilePath());
-        // A file that ends among its header lines has no records; its console
-        // line still gets its count and the next file is read.
-        if (part.opened && SkipHeaderLines(reader, headerLines)) {
+    ReadSourceFiles(files, texts, [&](int index, auto &&handOn) {
+        const QString path = files.at(index).absoluteFilePath();
+        ReadSourceParts(index, path, bufferSize, handOn, [&](TextLineReader &reader, SourcePart &part, auto full) {
+            // A file that ends among its header lines has no records; its
+            // console line still gets its count and the next file is read.
+            if (!SkipHeaderLines(reader, headerLines))
+                return;
             QString line;
             while (reader.readLine(line)) {
                 if (const std::optional<AsciiRecord> record = parse(line)) {
                     preparer.add(part, record->call, record->locator, record->date, weight);
                     ++part.counted;
-                    preparer.handOnWhenFull(part, handOn);
+                    full();
                 }
             }
-        }
-        part.last = true;
-        handOn(std::move(part));
-    };
-    int count = 0;
-    const auto take = [&](const SourcePart &part) {
-        if (part.first) {
-            const QByteArray name = files.at(part.file).fileName().toLocal8Bit();
-            ConsolePrint("Processing %s ... ", name.constData());
-            FilePrint(DebugLog, "Processing %s \n", name.constData());
-            if (!part.opened) {
-                ConsolePrint("Error while opening file\n");
-                return;
-            }
-            count = 0;
-        }
-        count += TakeInPart(part);
-        if (part.last)
-            ConsolePrint("%d\n", count);
-    };
-    ReadInOrder<SourcePart>(files.size(), read, take);
+        });
+    });
 }
 
 } // namespace

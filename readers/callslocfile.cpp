@@ -41,69 +41,33 @@ std::optional<CallsLocRecord> ParseCallsLocLine(const QString &line)
 
 namespace {
 
-/// Reads one file into parts and hands each on, in order.
+const SourceTexts callsLocTexts { "%s found, processing ... \n", "Processing %s \n", nullptr,
+                                  "calls_loc.dat found, read  ... ", " %d Call/Locator combinations\n" };
+
 template<typename HandOn>
-void ParseCallsLocFile(int index, const QString &path, RecordPreparer &preparer, HandOn handOn)
+void ParseCallsLocFile(int index, const QString &path, RecordPreparer &preparer, HandOn &&handOn)
 {
-    SourcePart part;
-    part.file = index;
-    part.first = true;
-    TextLineReader reader(lineBufferSize);
-    part.opened = reader.open(path);
-    QString line;
-    while (part.opened && reader.readLine(line)) {
-        const std::optional<CallsLocRecord> record = ParseCallsLocLine(line);
-        if (!record)
-            continue;
-        preparer.add(part, record->call, record->locator, record->date, record->weight);
-        ++part.counted;
-        preparer.handOnWhenFull(part, handOn);
-    }
-    part.last = true;
-    handOn(std::move(part));
-}
-
-/// Takes in the parts of the files in order, each file's console lines around them.
-class CallsLocIntake
-{
-public:
-    explicit CallsLocIntake(const QFileInfoList &files)
-        : m_files(files)
-    {
-    }
-
-    void take(const SourcePart &part)
-    {
-        if (part.first) {
-            const QByteArray name = m_files.at(part.file).fileName().toLocal8Bit();
-            ConsolePrint("%s found, processing ... \n", name.constData());
-            FilePrint(DebugLog, "Processing %s \n", name.constData());
-            if (!part.opened)
-                return;
-            ConsolePrint("calls_loc.dat found, read  ... ");
-            m_count = 0;
+    ReadSourceParts(index, path, lineBufferSize, handOn, [&](TextLineReader &reader, SourcePart &part, auto full) {
+        QString line;
+        while (reader.readLine(line)) {
+            const std::optional<CallsLocRecord> record = ParseCallsLocLine(line);
+            if (!record)
+                continue;
+            preparer.add(part, record->call, record->locator, record->date, record->weight);
+            ++part.counted;
+            full();
         }
-        m_count += TakeInPart(part);
-        if (part.last)
-            ConsolePrint(" %d Call/Locator combinations\n", m_count);
-    }
-
-    int count() const { return m_count; }
-
-private:
-    const QFileInfoList &m_files;
-    int m_count = 0;
-};
+    });
+}
 
 } // namespace
 
 int ReadCallsLocFile(const QFileInfo &file)
 {
-    const QFileInfoList files { file };
     RecordPreparer preparer;
-    CallsLocIntake intake(files);
-    ParseCallsLocFile(0, file.absoluteFilePath(), preparer, [&intake](SourcePart &&part) { intake.take(part); });
-    return intake.count();
+    return ReadSourceFile(file, callsLocTexts, [&](int i, auto &&handOn) {
+        ParseCallsLocFile(i, file.absoluteFilePath(), preparer, handOn);
+    });
 }
 
 void ReadCallsLocFiles(const QString &directory)
@@ -111,11 +75,9 @@ void ReadCallsLocFiles(const QString &directory)
     // The files are read on a second thread, and taken in here in their order.
     const QFileInfoList files = ListSourceFiles(directory, QStringLiteral("calls_loc*.dat"));
     RecordPreparer preparer;
-    CallsLocIntake intake(files);
-    ReadInOrder<SourcePart>(
-        files.size(),
-        [&](int i, auto handOn) { ParseCallsLocFile(i, files.at(i).absoluteFilePath(), preparer, handOn); },
-        [&intake](const SourcePart &part) { intake.take(part); });
+    ReadSourceFiles(files, callsLocTexts, [&](int i, auto &&handOn) {
+        ParseCallsLocFile(i, files.at(i).absoluteFilePath(), preparer, handOn);
+    });
 }
 
 QByteArray BuildCallsLocDat()

@@ -124,101 +124,56 @@ EdiQsoLine ParseEdiQsoLine(const QString &line)
 
 namespace {
 
+const SourceTexts ediTexts { "Processing %s ... ", "Process %s \n", "Fehler beim Oeffnen\n", nullptr, "%d\n" };
+
 /// Reads one log into parts and hands each on, in order. Touches nothing
 /// shared but the blacklist, which no one changes while logs are read.
 template<typename HandOn>
-void ParseEdiLog(int index, const QString &path, RecordPreparer &preparer, HandOn handOn)
+void ParseEdiLog(int index, const QString &path, RecordPreparer &preparer, HandOn &&handOn)
 {
-    SourcePart part;
-    part.file = index;
-    part.first = true;
-    TextLineReader reader(lineBufferSize);
-    part.opened = reader.open(path);
-    if (!part.opened) {
-        part.last = true;
-        handOn(std::move(part));
-        return;
-    }
-
-    EdiHeader header;
-    header.ownDate = Clock::now();
-    bool qsoSection = false;
-    QString line;
-    while (reader.readLine(line)) {
-        if (ApplyEdiHeaderLine(line, header)) {
-            qsoSection = true;
-            break;
-        }
-    }
-    if (!header.ownCall.isEmpty() && !header.ownLocator.isEmpty())
-        preparer.add(part, header.ownCall, header.ownLocator, header.ownDate, 10);
-
-    // A log that ends before its QSO section has no contacts.
-    while (qsoSection && reader.readLine(line)) {
-        const EdiQsoLine qso = ParseEdiQsoLine(line);
-        if (qso.kind == EdiQsoLine::SectionEnd)
-            break;
-        if (qso.kind != EdiQsoLine::Contact)
-            continue;
-        if (BlacklistHolds(qso.call, header.ownCall, qso.date)) {
-            const QByteArray message = BlacklistedMessage(qso.call, header.ownCall);
-            part.console += message;
-            if (preparer.logging())
-                part.log += message;
-            continue;
-        }
-        preparer.add(part, qso.call, qso.locator, qso.date, 1);
-        ++part.counted;
-        preparer.handOnWhenFull(part, handOn);
-    }
-    part.last = true;
-    handOn(std::move(part));
-}
-
-/// Takes in the parts of the logs in order: each log's console line around
-/// its text and records.
-class EdiLogIntake
-{
-public:
-    explicit EdiLogIntake(const QFileInfoList &files)
-        : m_files(files)
-    {
-    }
-
-    void take(const SourcePart &part)
-    {
-        if (part.first) {
-            const QByteArray name = m_files.at(part.file).fileName().toLocal8Bit();
-            ConsolePrint("Processing %s ... ", name.constData());
-            FilePrint(DebugLog, "Process %s \n", name.constData());
-            if (!part.opened) {
-                ConsolePrint("Fehler beim Oeffnen\n");
-                return;
+    ReadSourceParts(index, path, lineBufferSize, handOn, [&](TextLineReader &reader, SourcePart &part, auto full) {
+        EdiHeader header;
+        header.ownDate = Clock::now();
+        bool qsoSection = false;
+        QString line;
+        while (reader.readLine(line)) {
+            if (ApplyEdiHeaderLine(line, header)) {
+                qsoSection = true;
+                break;
             }
-            m_count = 0;
         }
-        m_count += TakeInPart(part);
-        // The console line gets its count even when the log has no contacts.
-        if (part.last)
-            ConsolePrint("%d\n", m_count);
-    }
+        if (!header.ownCall.isEmpty() && !header.ownLocator.isEmpty())
+            preparer.add(part, header.ownCall, header.ownLocator, header.ownDate, 10);
 
-    int count() const { return m_count; }
-
-private:
-    const QFileInfoList &m_files;
-    int m_count = 0;
-};
+        // A log that ends before its QSO section has no contacts.
+        while (qsoSection && reader.readLine(line)) {
+            const EdiQsoLine qso = ParseEdiQsoLine(line);
+            if (qso.kind == EdiQsoLine::SectionEnd)
+                break;
+            if (qso.kind != EdiQsoLine::Contact)
+                continue;
+            if (BlacklistHolds(qso.call, header.ownCall, qso.date)) {
+                const QByteArray message = BlacklistedMessage(qso.call, header.ownCall);
+                part.console += message;
+                if (preparer.logging())
+                    part.log += message;
+                continue;
+            }
+            preparer.add(part, qso.call, qso.locator, qso.date, 1);
+            ++part.counted;
+            full();
+        }
+    });
+}
 
 } // namespace
 
 int ReadEdiFile(const QFileInfo &file)
 {
-    const QFileInfoList files { file };
     RecordPreparer preparer;
-    EdiLogIntake intake(files);
-    ParseEdiLog(0, file.absoluteFilePath(), preparer, [&intake](SourcePart &&part) { intake.take(part); });
-    return intake.count();
+    return ReadSourceFile(file, ediTexts, [&](int i, auto &&handOn) {
+        ParseEdiLog(i, file.absoluteFilePath(), preparer, handOn);
+    });
 }
 
 void ReadEdiFiles(const QString &directory)
@@ -226,9 +181,7 @@ void ReadEdiFiles(const QString &directory)
     // The logs are read on a second thread, and taken in here in their order.
     const QFileInfoList files = ListSourceFiles(directory, QStringLiteral("*.edi"));
     RecordPreparer preparer;
-    EdiLogIntake intake(files);
-    ReadInOrder<SourcePart>(
-        files.size(),
-        [&](int i, auto handOn) { ParseEdiLog(i, files.at(i).absoluteFilePath(), preparer, handOn); },
-        [&intake](const SourcePart &part) { intake.take(part); });
+    ReadSourceFiles(files, ediTexts, [&](int i, auto &&handOn) {
+        ParseEdiLog(i, files.at(i).absoluteFilePath(), preparer, handOn);
+    });
 }

@@ -3,7 +3,10 @@
 #include "app/console.h"
 #include "database/calldatabase.h"
 #include "database/datetext.h"
+#include "readers/textlinereader.h"
 #include "readers/workqueue.h"
+
+#include <QFileInfoList>
 
 #include <QByteArray>
 #include <QVector>
@@ -46,19 +49,6 @@ public:
             PrepareRecord(call, locator, date, weight, m_ageLimit, m_days, m_logging ? &part.log : nullptr));
     }
 
-    /// Hands a full part on and starts the next part of the same file.
-    template<typename HandOn>
-    void handOnWhenFull(SourcePart &part, HandOn &handOn)
-    {
-        if (part.records.size() < SourcePart::partSize)
-            return;
-        const int file = part.file;
-        handOn(std::move(part));
-        part = SourcePart();
-        part.file = file;
-        part.opened = true;
-    }
-
 private:
     const QDateTime m_ageLimit;
     const bool m_logging;
@@ -74,4 +64,97 @@ inline int TakeInPart(const SourcePart &part)
     for (const PreparedRecord &record : part.records)
         MergeRecord(record);
     return part.counted;
+}
+
+/// What a reader writes around each file, as printf formats: the first two
+/// with the file's name (%s), the last with its count (%d). A null text
+/// writes nothing.
+struct SourceTexts
+{
+    const char *announce; ///< on the console, before the file is opened
+    const char *logLine; ///< in the log, before the file is opened
+    const char *openFailed; ///< on the console, when it cannot be opened
+    const char *opened; ///< on the console, when it could be
+    const char *count; ///< on the console, after its records
+};
+
+/// Takes in the parts of files in their order, each file's texts around them.
+class SourceIntake
+{
+public:
+    SourceIntake(const QFileInfoList &files, const SourceTexts &texts)
+        : m_files(files)
+        , m_texts(texts)
+    {
+    }
+
+    void take(const SourcePart &part)
+    {
+        if (part.first) {
+            const QByteArray name = m_files.at(part.file).fileName().toLocal8Bit();
+            ConsolePrint(m_texts.announce, name.constData());
+            FilePrint(DebugLog, m_texts.logLine, name.constData());
+            const char *text = part.opened ? m_texts.opened : m_texts.openFailed;
+            if (text)
+                ConsolePrint("%s", text);
+            if (!part.opened)
+                return;
+            m_count = 0;
+        }
+        m_count += TakeInPart(part);
+        // A file's count is written even when it has no records.
+        if (part.last)
+            ConsolePrint(m_texts.count, m_count);
+    }
+
+    int count() const { return m_count; }
+
+private:
+    const QFileInfoList &m_files;
+    const SourceTexts m_texts;
+    int m_count = 0;
+};
+
+/// Reads file index of a list line by line into parts, handed on in order:
+/// readLines(reader, part, full) fills them from an opened file and calls
+/// full() after each record, which hands a full part on.
+template<typename HandOn, typename ReadLines>
+void ReadSourceParts(int index, const QString &path, int bufferSize, HandOn &&handOn, ReadLines readLines)
+{
+    SourcePart part;
+    part.file = index;
+    part.first = true;
+    TextLineReader reader(bufferSize);
+    part.opened = reader.open(path);
+    const auto full = [&] {
+        if (part.records.size() < SourcePart::partSize)
+            return;
+        handOn(std::move(part));
+        part = SourcePart();
+        part.file = index;
+        part.opened = true;
+    };
+    if (part.opened)
+        readLines(reader, part, full);
+    part.last = true;
+    handOn(std::move(part));
+}
+
+/// Reads the files on a second thread and takes them in on this one, in
+/// their order: readFile(index, handOn) reads one (ReadSourceParts).
+template<typename ReadFile>
+void ReadSourceFiles(const QFileInfoList &files, const SourceTexts &texts, ReadFile readFile)
+{
+    SourceIntake intake(files, texts);
+    ReadInOrder<SourcePart>(files.size(), readFile, [&intake](const SourcePart &part) { intake.take(part); });
+}
+
+/// Reads one file here and now; returns its count.
+template<typename ReadFile>
+int ReadSourceFile(const QFileInfo &file, const SourceTexts &texts, ReadFile readFile)
+{
+    const QFileInfoList files { file };
+    SourceIntake intake(files, texts);
+    readFile(0, [&intake](SourcePart &&part) { intake.take(part); });
+    return intake.count();
 }
