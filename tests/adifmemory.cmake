@@ -2,7 +2,8 @@
 # address-space limit, on a log that names 15,000 fields once and then holds
 # 15,000 records (184 kB), followed by a log of 2,000 contacts that must be
 # imported whole. Holding an empty value per catalogue field in every record
-# needed 1.8 GB here.
+# needed 1.8 GB here. On Windows, run under Wine, there is no such limit:
+# there the test shows that the same logs are read right.
 #
 # Included from the test directory, this file registers the test; run with
 # "cmake -P" it is the test itself.
@@ -12,8 +13,11 @@ if(NOT CMAKE_SCRIPT_MODE_FILE)
     set(_limit 524288)
     if(SANITIZE)
         set(_limit unlimited)
+    elseif(WIN32)
+        set(_limit none)
     endif()
     add_test(NAME adifmemory COMMAND ${CMAKE_COMMAND} -DGRIDCOL=$<TARGET_FILE:gridcol>
+             "-DEMULATOR=${CMAKE_CROSSCOMPILING_EMULATOR}"
              -DWORK=${CMAKE_CURRENT_BINARY_DIR}/adifmemory -DLIMIT_KB=${_limit} -P ${CMAKE_CURRENT_LIST_FILE})
     set_tests_properties(adifmemory PROPERTIES ENVIRONMENT "${GRIDCOL_TEST_ENVIRONMENT}" TIMEOUT 300)
     return()
@@ -39,9 +43,14 @@ endforeach()
 file(WRITE "${WORK}/src/b_log.adi" "${log}")
 
 set(ENV{GRIDCOL_NOW} "2026-06-15T12:00:00")
-execute_process(COMMAND sh -c "ulimit -v ${LIMIT_KB} && exec \"$0\"" "${GRIDCOL}"
-                WORKING_DIRECTORY "${WORK}" INPUT_FILE /dev/null
+if(LIMIT_KB STREQUAL "none")
+    set(command ${EMULATOR} "${GRIDCOL}")
+else()
+    set(command sh -c "ulimit -v ${LIMIT_KB} && exec \"$0\"" "${GRIDCOL}")
+endif()
+execute_process(COMMAND ${command} WORKING_DIRECTORY "${WORK}" INPUT_FILE /dev/null
                 OUTPUT_VARIABLE console ERROR_VARIABLE errors RESULT_VARIABLE result)
+string(REPLACE "\r\n" "\n" console "${console}")
 if(NOT result EQUAL 0)
     message(FATAL_ERROR "gridcol under a limit of ${LIMIT_KB} kB ended with ${result}: ${errors}")
 endif()
@@ -51,6 +60,7 @@ foreach(line "Verarbeite a_names.adi ... 0 of 15000\n" "Verarbeite b_log.adi ...
         message(FATAL_ERROR "missing on the console: ${line}in:\n${console}")
     endif()
 endforeach()
+# Read as text: CR LF line ends, as Windows writes them, read as LF.
 file(READ "${WORK}/calls_loc.dat" written)
 if(NOT written STREQUAL expected)
     message(FATAL_ERROR "calls_loc.dat differs from the 2,000 contacts of the log")
