@@ -168,15 +168,36 @@ int FindLocator(const CallEntry &entry, QStringView locator, quint64 packed)
     return -1;
 }
 
+namespace {
+
+struct AgeLimits
+{
+    int generation = -1;
+    QDateTime limit;
+    qint64 stamp = 0;
+};
+
+const AgeLimits &CurrentAgeLimit()
+{
+    static AgeLimits limits;
+    if (limits.generation != Clock::generation()) {
+        limits.limit = Clock::now().addYears(-4);
+        limits.stamp = limits.limit.toMSecsSinceEpoch();
+        limits.generation = Clock::generation();
+    }
+    return limits;
+}
+
+} // namespace
+
 QDateTime AgeLimit()
 {
-    static int generation = -1;
-    static QDateTime limit;
-    if (generation != Clock::generation()) {
-        limit = Clock::now().addYears(-4);
-        generation = Clock::generation();
-    }
-    return limit;
+    return CurrentAgeLimit().limit;
+}
+
+qint64 AgeLimitStamp()
+{
+    return CurrentAgeLimit().stamp;
 }
 
 QDateTime RepairCentury(const QDateTime &date)
@@ -226,41 +247,23 @@ QStringView Normalised(QStringView text, QString &storage)
     return storage;
 }
 
-/// Copies ASCII text into out; false at the first character beyond ASCII.
-bool CopyAscii(QStringView text, char *&out)
-{
-    for (const QChar c : text) {
-        if (c.unicode() >= 0x80)
-            return false;
-        *out++ = char(c.unicode());
-    }
-    return true;
-}
-
 /// Appends the log line "call locator day" of a record, in the local 8-bit encoding.
 void AppendLogLine(QByteArray &out, QStringView call, QStringView locator, const QString &day)
 {
-    char line[256];
-    char *end = line;
-    if (LocalEncodingKeepsAscii() && call.size() + locator.size() + day.size() + 3 <= int(sizeof line)
-        && CopyAscii(call, end) && (*end++ = ' ', CopyAscii(locator, end))) {
-        *end++ = ' ';
-        CopyAscii(day, end);
-        *end++ = '\n';
-        out.append(line, int(end - line));
-        return;
-    }
-    out += QString(call.toString() + QLatin1Char(' ') + locator.toString() + QLatin1Char(' ') + day
-                   + QLatin1Char('\n'))
-               .toLocal8Bit();
+    AppendLocal8Bit(out, call);
+    out += ' ';
+    AppendLocal8Bit(out, locator);
+    out += ' ';
+    AppendLocal8Bit(out, day);
+    out += '\n';
 }
 
 const char tooOldLine[] = "QSO too old\n";
 
 /// Takes a normalised record into the database. The strings, when not
 /// null, hold the call and the locator already, so that new entries share them.
-void Merge(QStringView call, QStringView locator, const QDateTime &date, int weight, const QString *callText,
-           const QString *locatorText)
+void Merge(QStringView call, QStringView locator, const QDateTime &date, qint64 stamp, int weight,
+           const QString *callText, const QString *locatorText)
 {
     const CallList::Key key = CallList::KeyOf(call);
     const quint64 packedLocator = PackShortAscii(locator);
@@ -268,7 +271,7 @@ void Merge(QStringView call, QStringView locator, const QDateTime &date, int wei
     if (i < 0) {
         CallDatabase.append(CallEntry { callText ? *callText : call.toString(),
                                         { LocatorEntry { locatorText ? *locatorText : locator.toString(), date,
-                                                         weight, packedLocator } } },
+                                                         stamp, weight, packedLocator } } },
                             key);
         return;
     }
@@ -276,15 +279,17 @@ void Merge(QStringView call, QStringView locator, const QDateTime &date, int wei
     const int j = FindLocator(CallDatabase.at(i), locator, packedLocator);
     QVector<LocatorEntry> &locators = CallDatabase.locatorsAt(i);
     if (j < 0) {
-        locators.append(
-            LocatorEntry { locatorText ? *locatorText : locator.toString(), date, weight, packedLocator });
+        locators.append(LocatorEntry { locatorText ? *locatorText : locator.toString(), date, stamp, weight,
+                                       packedLocator });
         return;
     }
 
     LocatorEntry &known = locators[j];
     known.weight = AddWeights(known.weight, weight);
-    if (known.date < date)
+    if (known.stamp < stamp) {
         known.date = date;
+        known.stamp = stamp;
+    }
 }
 
 } // namespace
@@ -295,25 +300,26 @@ void AddCallLocator(QStringView call, QStringView locator, const QDateTime &give
     call = Normalised(call, callStorage);
     locator = Normalised(locator, locatorStorage);
 
-    const QDateTime date = RepairCentury(givenDate);
+    static DatabaseDates dates;
+    const DatabaseDate &date = dates.of(givenDate);
 
     if (DebugLog) {
         static QByteArray line;
         line.reserve(256);
         line.resize(0);
-        AppendLogLine(line, call, locator, DayText(date));
+        AppendLogLine(line, call, locator, date.day);
         std::fwrite(line.constData(), 1, size_t(line.size()), DebugLog);
     }
 
-    if (date < AgeLimit()) {
+    if (date.stamp < AgeLimitStamp()) {
         FilePrint(DebugLog, "%s", tooOldLine);
         return;
     }
-    Merge(call, locator, date, weight, nullptr, nullptr);
+    Merge(call, locator, date.date, date.stamp, weight, nullptr, nullptr);
 }
 
-PreparedRecord PrepareRecord(const QString &call, const QString &locator, const QDateTime &date, int weight,
-                             const QDateTime &ageLimit, DayTexts &days, QByteArray *log)
+PreparedRecord PrepareRecord(const QString &call, const QString &locator, const QDateTime &givenDate, int weight,
+                             qint64 ageLimit, DatabaseDates &dates, QByteArray *log)
 {
     PreparedRecord record;
     QString storage;
@@ -322,11 +328,13 @@ PreparedRecord PrepareRecord(const QString &call, const QString &locator, const 
     const QStringView locatorView = Normalised(locator, storage);
     record.locator
         = locatorView.data() == locator.constData() && locatorView.size() == locator.size() ? locator : storage;
-    record.date = RepairCentury(date);
+    const DatabaseDate &date = dates.of(givenDate);
+    record.date = date.date;
+    record.stamp = date.stamp;
     record.weight = weight;
     if (log)
-        AppendLogLine(*log, record.call, record.locator, days.text(record.date));
-    record.tooOld = record.date < ageLimit;
+        AppendLogLine(*log, record.call, record.locator, date.day);
+    record.tooOld = record.stamp < ageLimit;
     if (log && record.tooOld)
         log->append(tooOldLine);
     return record;
@@ -335,5 +343,6 @@ PreparedRecord PrepareRecord(const QString &call, const QString &locator, const 
 void MergeRecord(const PreparedRecord &record)
 {
     if (!record.tooOld)
-        Merge(record.call, record.locator, record.date, record.weight, &record.call, &record.locator);
+        Merge(record.call, record.locator, record.date, record.stamp, record.weight, &record.call,
+              &record.locator);
 }

@@ -11,6 +11,7 @@ struct LocatorEntry
 {
     QString locator; ///< upper case, simplified
     QDateTime date; ///< the latest date given for this call and locator
+    qint64 stamp = 0; ///< date as milliseconds since the epoch, by which dates are compared
     int weight = 0; ///< the sum of all weights given for this call and locator
     /// The locator as a number when it is short ASCII (see PackShortAscii),
     /// else 0: locators are compared by it without fetching their text.
@@ -117,16 +118,18 @@ struct PreparedRecord
     QString call;
     QString locator;
     QDateTime date;
+    qint64 stamp = 0; ///< date as milliseconds since the epoch
     int weight = 0;
     bool tooOld = false;
 };
 
-class DayTexts;
+class DatabaseDates;
 
 /// The record, with the log text AddCallLocator() would write appended to
-/// log when log is not null. ageLimit is AgeLimit(), asked on the owning thread.
+/// log when log is not null. ageLimit is AgeLimitStamp(), asked on the owning
+/// thread; dates is the calling thread's own.
 PreparedRecord PrepareRecord(const QString &call, const QString &locator, const QDateTime &date, int weight,
-                             const QDateTime &ageLimit, DayTexts &days, QByteArray *log);
+                             qint64 ageLimit, DatabaseDates &dates, QByteArray *log);
 
 /// Takes a prepared record into the database (its log text is the caller's to write).
 void MergeRecord(const PreparedRecord &record);
@@ -141,6 +144,8 @@ int FindLocator(const CallEntry &entry, QStringView locator, quint64 packed);
 
 /// The oldest date a record may carry: now minus four years.
 QDateTime AgeLimit();
+/// The same as milliseconds since the epoch.
+qint64 AgeLimitStamp();
 
 /// The date as the database takes it: a date before 01.01.1980 (a two-digit
 /// year, which the date parser places in the 1900s) moved 100 years on.

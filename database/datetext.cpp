@@ -45,6 +45,30 @@ QString DayText(const QDateTime &dateTime)
     return texts.text(dateTime);
 }
 
+const DatabaseDate &DatabaseDates::of(const QDateTime &given)
+{
+    const auto work = [this](const QDateTime &date, DatabaseDate &out) {
+        out.date = RepairCentury(date);
+        out.stamp = out.date.toMSecsSinceEpoch();
+        out.day = m_days.text(out.date);
+    };
+    if (!given.isValid() || given.timeSpec() != Qt::LocalTime) {
+        work(given, m_other);
+        return m_other;
+    }
+    // The local moment names a local date-time fully, apart from the hour
+    // that a change back from summer time repeats, which no date text names.
+    const qint64 key = given.date().toJulianDay() * 86400000 + given.time().msecsSinceStartOfDay();
+    const auto it = m_dates.constFind(key);
+    if (it != m_dates.constEnd())
+        return it.value();
+    if (m_dates.size() >= maxCachedTexts)
+        m_dates.clear();
+    DatabaseDate &date = m_dates[key];
+    work(given, date);
+    return date;
+}
+
 QString DayTexts::text(const QDateTime &dateTime)
 {
     // Formatting looks at the date part only, and a database spans a few

@@ -42,3 +42,30 @@ public:
 private:
     QHash<qint64, QString> m_texts;
 };
+
+/// A record's date as the database takes it (RepairCentury), with what
+/// merging and logging need of it.
+struct DatabaseDate
+{
+    QDateTime date;
+    /// The date as milliseconds since the epoch. Dates are compared by it:
+    /// comparing two local date-times of different seasons converts both
+    /// through the time zone every time.
+    qint64 stamp = 0;
+    QString day; ///< DayText(date)
+};
+
+/// Works out the DatabaseDate of each distinct date once; one for each
+/// thread. Records repeat the same few thousand days, so nearly every answer
+/// comes from memory, and the memory is bounded.
+class DatabaseDates
+{
+public:
+    /// Valid until the next call.
+    const DatabaseDate &of(const QDateTime &given);
+
+private:
+    QHash<qint64, DatabaseDate> m_dates; ///< local dates by their local moment
+    DatabaseDate m_other; ///< the last answer for an invalid or non-local date
+    DayTexts m_days;
+};

@@ -7,7 +7,7 @@ bool CallBefore(const CallEntry &a, const CallEntry &b)
 
 bool LocatorBefore(const LocatorEntry &a, const LocatorEntry &b)
 {
-    return (b.date < a.date && a.weight == 1) || b.weight < a.weight;
+    return (b.stamp < a.stamp && a.weight == 1) || b.weight < a.weight;
 }
 
 QVector<LocatorEntry> RankedLocators(const CallEntry &entry)

@@ -36,7 +36,7 @@ class RecordPreparer
 {
 public:
     RecordPreparer()
-        : m_ageLimit(AgeLimit())
+        : m_ageLimit(AgeLimitStamp())
         , m_logging(DebugLog != nullptr)
     {
     }
@@ -46,13 +46,13 @@ public:
     void add(SourcePart &part, const QString &call, const QString &locator, const QDateTime &date, int weight)
     {
         part.records.append(
-            PrepareRecord(call, locator, date, weight, m_ageLimit, m_days, m_logging ? &part.log : nullptr));
+            PrepareRecord(call, locator, date, weight, m_ageLimit, m_dates, m_logging ? &part.log : nullptr));
     }
 
 private:
-    const QDateTime m_ageLimit;
+    const qint64 m_ageLimit;
     const bool m_logging;
-    DayTexts m_days;
+    DatabaseDates m_dates;
 };
 
 /// Takes in the text and the records of a part; returns the records counted.

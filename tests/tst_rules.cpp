@@ -43,6 +43,9 @@ void TestRules::locatorOrder_data()
     QTest::newRow("light new Y, then heavy old X") << QStringList { "Y 1 01.01.2026", "X 5 01.01.2024" } << "XY";
     QTest::newRow("two of weight 1, older first") << QStringList { "A 1 01.01.2025", "B 1 01.01.2026" } << "BA";
     QTest::newRow("two of weight 1, newer first") << QStringList { "B 1 01.01.2026", "A 1 01.01.2025" } << "BA";
+    // Summer and winter dates differ in their offset from UTC; the later moment is the newer.
+    QTest::newRow("summer, then an older winter") << QStringList { "S 1 15.07.2025", "W 1 15.01.2025" } << "SW";
+    QTest::newRow("summer, then a newer winter") << QStringList { "S 1 15.07.2025", "W 1 15.01.2026" } << "WS";
     QTest::newRow("3, 7, 3") << QStringList { "P 3 01.01.2026", "Q 7 01.01.2026", "R 3 01.01.2026" } << "QPR";
     QTest::newRow("3, 3, 7") << QStringList { "P 3 01.01.2026", "R 3 01.01.2026", "Q 7 01.01.2026" } << "QRP";
     QTest::newRow("X, Y, Z") << QStringList { x, y, z } << "YXZ";
@@ -60,7 +63,8 @@ void TestRules::locatorOrder()
     CallEntry entry { QStringLiteral("DL1ABC"), {} };
     for (const QString &text : added) {
         const QStringList parts = text.split(QLatin1Char(' '));
-        entry.locators.append({ parts.at(0), Day(parts.at(2).toLatin1().constData()), parts.at(1).toInt() });
+        const QDateTime date = Day(parts.at(2).toLatin1().constData());
+        entry.locators.append({ parts.at(0), date, date.toMSecsSinceEpoch(), parts.at(1).toInt() });
     }
     QString names;
     for (const LocatorEntry &locator : RankedLocators(entry))
