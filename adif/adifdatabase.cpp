@@ -110,6 +110,31 @@ void AdifDataBase::ClearRecords()
     m_lastId = 0;
 }
 
+void AdifDataBase::CopyFieldCatalogue(const AdifDataBase &from)
+{
+    m_fields = from.m_fields;
+    m_fieldIndex = from.m_fieldIndex;
+    m_lookupCache = from.m_lookupCache;
+}
+
+void AdifDataBase::TakeOverRead(AdifDataBase &other, int readResult)
+{
+    ClearRecords();
+    m_fields.swap(other.m_fields);
+    m_fieldIndex.swap(other.m_fieldIndex);
+    m_lookupCache.swap(other.m_lookupCache);
+    m_records.swap(other.m_records);
+    m_modified = other.m_modified;
+    m_lastId = other.m_lastId;
+    other.Reset();
+    // What reading a file that could be opened signals.
+    if (readResult == 0 && m_signalsEnabled) {
+        emit AdifChanged();
+        emit DataChanged();
+        emit SelectionChanged();
+    }
+}
+
 void AdifDataBase::Reset()
 {
     m_fields.clear();

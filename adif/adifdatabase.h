@@ -114,6 +114,15 @@ public:
 
     /// Removes every record and starts the ids again at 1; the catalogue stays. No signal.
     void ClearRecords();
+    /// Replaces the catalogue with a copy of another store's; no record
+    /// changes. With it, a file can be read into a store of its own ahead of
+    /// time, just as this store would read it now.
+    void CopyFieldCatalogue(const AdifDataBase &from);
+    /// Empties the store (ClearRecords) and takes over the catalogue and the
+    /// records of a store that ReadAdifFile() filled with the given result
+    /// after CopyFieldCatalogue() from this one, as if this store had read
+    /// the file itself, its signals included. The other store is left empty.
+    void TakeOverRead(AdifDataBase &other, int readResult);
     /// The number of all records, whatever the selection.
     int RecordCount() const { return m_records.size(); }
     /// A copy of the record at position n, or while a selection is active of

@@ -9,6 +9,8 @@
 #include <QLocale>
 #include <QtMath>
 
+#include <thread>
+
 double BandFrequency(QStringView band)
 {
     static const struct
@@ -45,29 +47,41 @@ double ContactFrequency(QStringView freq, QStringView band)
     return frequency;
 }
 
-int ImportAdifRecords()
+namespace {
+
+/// The positions of the fields the import reads. Looking them up appends
+/// the names the catalogue does not know yet.
+struct ImportFields
+{
+    explicit ImportFields(AdifDataBase &store)
+        : call(store.FieldIndex(QStringLiteral("CALL")))
+        , locator(store.FieldIndex(QStringLiteral("GRIDSQUARE")))
+        , date(store.FieldIndex(QStringLiteral("QSO_DATE")))
+        , frequency(store.FieldIndex(QStringLiteral("FREQ")))
+        , band(store.FieldIndex(QStringLiteral("BAND")))
+    {
+    }
+
+    int call, locator, date, frequency, band;
+};
+
+int ImportRecords(const AdifDataBase &store, const ImportFields &fields)
 {
     static DateTextParser dates(QStringLiteral("yyyyMMdd"));
-
-    AdifDataBase &store = AdifStore;
-    const int callField = store.FieldIndex(QStringLiteral("CALL"));
-    const int locatorField = store.FieldIndex(QStringLiteral("GRIDSQUARE"));
-    const int dateField = store.FieldIndex(QStringLiteral("QSO_DATE"));
-    const int frequencyField = store.FieldIndex(QStringLiteral("FREQ"));
-    const int bandField = store.FieldIndex(QStringLiteral("BAND"));
 
     int accepted = 0;
     const int count = store.RecordCount();
     QString callStorage, locatorStorage, dateStorage;
     for (int i = 0; i < count; ++i) {
         const AdifRecord record = store.GetRecord(i);
-        const QStringView call = SimplifiedView(record.ValueView(callField), callStorage);
-        const QStringView locator = SimplifiedView(record.ValueView(locatorField), locatorStorage);
-        const double frequency = ContactFrequency(record.ValueView(frequencyField), record.ValueView(bandField));
+        const QStringView call = SimplifiedView(record.ValueView(fields.call), callStorage);
+        const QStringView locator = SimplifiedView(record.ValueView(fields.locator), locatorStorage);
+        const double frequency
+            = ContactFrequency(record.ValueView(fields.frequency), record.ValueView(fields.band));
         // Below 2 m, and records with no usable frequency at all, pass silently.
         if (frequency < 144.0)
             continue;
-        const QDateTime date = dates.parse(SimplifiedView(record.ValueView(dateField), dateStorage));
+        const QDateTime date = dates.parse(SimplifiedView(record.ValueView(fields.date), dateStorage));
         if (call.isEmpty() || locator.isEmpty()) {
             FilePrint(DebugLog, "Adif failed - %s %s %s %f\n", qPrintable(call.toString()),
                       qPrintable(locator.toString()), qPrintable(DayText(date)), frequency);
@@ -79,25 +93,65 @@ int ImportAdifRecords()
     return accepted;
 }
 
-int ImportAdifFile(const QFileInfo &file)
+void AnnounceAdifFile(const QFileInfo &file)
 {
     const QByteArray name = file.fileName().toLocal8Bit();
     ConsolePrint("Verarbeite %s ... ", name.constData());
     FilePrint(DebugLog, "Verarbeite %s \n", name.constData());
+}
 
-    AdifStore.ClearRecords();
-    // A file that cannot be opened leaves the store empty: "0 of 0".
-    AdifStore.ReadAdifFile(file.absoluteFilePath(), nullptr, nullptr);
+/// Imports the records of a file that is in the store already.
+int ImportReadFile(const ImportFields &fields)
+{
     FilePrint(DebugLog, "ADIF QSOs %d\n", AdifStore.RecordCount());
-
-    const int accepted = ImportAdifRecords();
+    const int accepted = ImportRecords(AdifStore, fields);
     ConsolePrint("%d of %d\n", accepted, AdifStore.RecordCount());
     return accepted;
 }
 
+} // namespace
+
+int ImportAdifRecords()
+{
+    return ImportRecords(AdifStore, ImportFields(AdifStore));
+}
+
+int ImportAdifFile(const QFileInfo &file)
+{
+    AnnounceAdifFile(file);
+    AdifStore.ClearRecords();
+    // A file that cannot be opened leaves the store empty: "0 of 0".
+    AdifStore.ReadAdifFile(file.absoluteFilePath(), nullptr, nullptr);
+    return ImportReadFile(ImportFields(AdifStore));
+}
+
 void ImportAdifFiles(const QString &directory)
 {
+    // Each file after the first is read into a store of its own on a second
+    // thread while this one imports the file before it, and then handed to
+    // the process-wide store whole. It starts from the catalogue as the
+    // import has left it, so its fields get the positions they would get if
+    // the process-wide store read it itself.
     const QFileInfoList files = ListSourceFiles(directory, QStringLiteral("*.adi"));
-    for (const QFileInfo &file : files)
-        ImportAdifFile(file);
+    AdifDataBase ahead;
+    std::thread reader;
+    int aheadResult = 0;
+    for (int i = 0; i < files.size(); ++i) {
+        AnnounceAdifFile(files.at(i));
+        if (i == 0) {
+            AdifStore.ClearRecords();
+            AdifStore.ReadAdifFile(files.at(i).absoluteFilePath(), nullptr, nullptr);
+        } else {
+            reader.join();
+            AdifStore.TakeOverRead(ahead, aheadResult);
+        }
+        const ImportFields fields(AdifStore);
+        if (i + 1 < files.size()) {
+            ahead.CopyFieldCatalogue(AdifStore);
+            const QString next = files.at(i + 1).absoluteFilePath();
+            reader = std::thread(
+                [&ahead, &aheadResult, next] { aheadResult = ahead.ReadAdifFile(next, nullptr, nullptr); });
+        }
+        ImportReadFile(fields);
+    }
 }

@@ -228,6 +228,8 @@ private slots:
     void realLogs();
     void everyPrefixOfARealLog_data();
     void everyPrefixOfARealLog();
+    void readAhead_data();
+    void readAhead();
     void operations_data();
     void operations();
     void loadFieldCatalogue_data();
@@ -454,6 +456,51 @@ void TestAdif::everyPrefixOfARealLog()
             for (int f = 0; f < store.FieldCount(); ++f)
                 QCOMPARE(store.GetRecord(i).Value(f), full.GetRecord(i).Value(full.FieldIndex(store.FieldName(f))));
         }
+    }
+}
+
+void TestAdif::readAhead_data()
+{
+    QTest::addColumn<QStringList>("files"); // read one after another; "-" cannot be opened
+    QTest::addColumn<bool>("signalsOn");
+    QTest::newRow("two real logs") << QStringList { "LU7HF.adi", "ei3kf_wsjtx_log.adi" } << true;
+    QTest::newRow("fields of the second log unknown to the first")
+        << QStringList { "qrz-snippet.adi", "f4myh-radio_logbook.adi", "EA5WA_total_sat.adi" } << true;
+    QTest::newRow("signals off") << QStringList { "EA5WA_ULTIMS.ADI", "iu4pra_sample_log.adi" } << false;
+    QTest::newRow("a file that cannot be opened") << QStringList { "LU7HF.adi", "-", "qrz-snippet.adi" } << true;
+    QTest::newRow("the same log twice") << QStringList { "LU7HF.adi", "LU7HF.adi" } << true;
+}
+
+void TestAdif::readAhead()
+{
+    // A file read into a store of its own, started from the catalogue of the
+    // store that then takes it over, leaves that store as if it had read the
+    // file itself: catalogue, records, ids, flags and signals.
+    QFETCH(QStringList, files);
+    QFETCH(bool, signalsOn);
+    const auto path = [](const QString &file) {
+        return file == QLatin1String("-") ? logFolder + QStringLiteral("missing.adi") : logFolder + file;
+    };
+    AdifDataBase itself, taking;
+    for (AdifDataBase *store : { &itself, &taking }) {
+        store->LoadFieldCatalogue(0, QStringLiteral(GRIDCOL_TEST_DATA "/adif/catalogues/mixed.txt"));
+        store->SetSignalsEnabled(signalsOn);
+        store->ReadAdifFile(path(files.first()), nullptr, nullptr);
+        store->FieldIndex(QStringLiteral("GRIDSQUARE"));
+    }
+    const SignalCounts itselfSignals(itself), takingSignals(taking);
+    for (const QString &file : files.mid(1)) {
+        itself.ClearRecords();
+        const int result = itself.ReadAdifFile(path(file), nullptr, nullptr);
+        AdifDataBase ahead;
+        ahead.CopyFieldCatalogue(taking);
+        QCOMPARE(ahead.ReadAdifFile(path(file), nullptr, nullptr), result);
+        taking.TakeOverRead(ahead, result);
+        QCOMPARE(State(taking), State(itself));
+        QCOMPARE(takingSignals.text(), itselfSignals.text());
+        QCOMPARE(State(ahead), QString());
+        itself.FieldIndex(QStringLiteral("CALL"));
+        taking.FieldIndex(QStringLiteral("CALL"));
     }
 }
 
