@@ -13,7 +13,7 @@ int main(int argc, char **argv)
     if (answered >= 0)
         return answered;
 
-    Platform::PrepareProcess();
+    Platform::PrepareProcess(argv);
 
     if (!Clock::setNowFromEnvironment())
         std::fprintf(stderr, "gridcol: GRIDCOL_NOW is not an ISO 8601 date-time; using the system clock\n");

@@ -91,7 +91,7 @@ bool WalkBlacklist(const QString &workedCall, const QString &ownCall, const QDat
 
 int main(int argc, char **argv)
 {
-    Platform::PrepareProcess();
+    Platform::PrepareProcess(argv);
     QCoreApplication application(argc, argv);
     const int contacts = argc > 1 ? std::atoi(argv[1]) : 1000000;
     const int entries = argc > 2 ? std::atoi(argv[2]) : 20000;

@@ -59,7 +59,7 @@ void Report(const char *what, qint64 ns, qint64 items, qint64 bytes)
 
 int main(int argc, char **argv)
 {
-    Platform::PrepareProcess();
+    Platform::PrepareProcess(argv);
     QCoreApplication application(argc, argv);
     const int lines = argc > 1 ? std::atoi(argv[1]) : 1000000;
     const int calls = argc > 2 ? std::atoi(argv[2]) : 100000;

@@ -7,8 +7,10 @@
 namespace Platform {
 
 /// Sets the process up before anything else runs, and before Qt looks at the
-/// time zone.
-void PrepareProcess();
+/// time zone. It may start the program anew with the same arguments (argv,
+/// as main() got it) to give it a better memory set-up; then it returns only
+/// in the new process.
+void PrepareProcess(char **argv);
 
 /// How a line of a text file written in text mode ends on this system:
 /// "\r\n" on Windows, "\n" elsewhere.

@@ -4,10 +4,28 @@
 
 #include <csignal>
 
+#include <unistd.h>
+
 namespace Platform {
 
-void PrepareProcess()
+void PrepareProcess(char **argv)
 {
+#if defined(__GLIBC__)
+    // A large run keeps hundreds of megabytes in small blocks, and every new
+    // page of them costs a page fault. Where the kernel gives huge pages only
+    // to memory that asks for them, the C library asks when its tunable says
+    // so; it reads its tunables only as a process starts, so the program
+    // starts itself anew with the tunable once. Tunables set by the user are
+    // left alone, and where the new start is not possible this one goes on.
+    if (qEnvironmentVariableIsEmpty("GLIBC_TUNABLES")) {
+        qputenv("GLIBC_TUNABLES", QByteArrayLiteral("glibc.malloc.hugetlb=1"));
+        execv("/proc/self/exe", argv);
+        qunsetenv("GLIBC_TUNABLES");
+    }
+#else
+    Q_UNUSED(argv)
+#endif
+
     // A file size limit then makes a write fail, which the outputs handle,
     // instead of killing the run halfway.
     std::signal(SIGXFSZ, SIG_IGN);
