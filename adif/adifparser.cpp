@@ -153,7 +153,10 @@ private:
     enum class State { Start, Header, SeekTag, TagName, TagLength, TagType, Value };
 
     void closeTag();
-    void setField();
+    /// Stores value under the tag name just read; value may lie in m_value
+    /// or, when it was whole in the characters fed, right there.
+    void setField(QStringView value);
+    int fieldPosition();
     void endRecord();
 
     AdifDataBase &m_store;
@@ -166,6 +169,16 @@ private:
     QString m_headerTail;
     int m_declaredLength = 0; ///< 0: an open value
     int m_count = 0; ///< characters of the counted value read so far
+    /// The position of the name of each field of the last records, by the
+    /// field's place in its record: a log names the same fields in the same
+    /// order record after record, and this spares looking them up.
+    struct KnownName
+    {
+        QString name;
+        int position;
+    };
+    QVector<KnownName> m_knownNames;
+    int m_fieldInRecord = 0;
     AdifRecordBuilder m_record;
     int m_stored = 0;
 };
@@ -258,23 +271,33 @@ void AdifStateMachine::feed(const QChar *p, const QChar *end)
         }
 
         case State::Value:
-            if (m_declaredLength > 0) {
+            if (m_declaredLength > 0 && m_count == 0 && end - p >= m_declaredLength
+                && m_declaredLength <= maxTextLength) {
+                // A counted value whole in what was fed needs no copy.
+                setField(QStringView(p, m_declaredLength));
+                p += m_declaredLength;
+                m_state = State::SeekTag;
+            } else if (m_declaredLength > 0) {
                 // Every character belongs to a counted value, "<" and line ends included.
                 const qptrdiff take = qMin<qptrdiff>(end - p, m_declaredLength - m_count);
                 AppendCapped(m_value, p, p + take);
                 m_count += int(take);
                 p += take;
                 if (m_count == m_declaredLength) {
-                    setField();
+                    setField(m_value);
                     m_state = State::SeekTag;
                 }
             } else {
                 const QChar *open = FindChar(p, end, '<');
-                AppendCapped(m_value, p, open);
-                if (open == end)
-                    return;
+                if (open != end && m_value.isEmpty() && open - p <= maxTextLength) {
+                    setField(QStringView(p, open));
+                } else {
+                    AppendCapped(m_value, p, open);
+                    if (open == end)
+                        return;
+                    setField(m_value);
+                }
                 // The "<" that ends an open value opens the next tag.
-                setField();
                 m_name.resize(0);
                 m_state = State::TagName;
                 p = open + 1;
@@ -284,10 +307,27 @@ void AdifStateMachine::feed(const QChar *p, const QChar *end)
     }
 }
 
+/// The length a tag declares: its text as a whole number; 0 where it is
+/// none, or one beyond the range of int.
+int DeclaredLength(const QString &text)
+{
+    // Nearly every length is a few plain digits.
+    const int size = text.size();
+    if (size > 0 && size <= 9) {
+        int value = 0;
+        for (const QChar c : text) {
+            if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+                return Simplified(text).toInt();
+            value = 10 * value + (c.unicode() - '0');
+        }
+        return value;
+    }
+    return Simplified(text).toInt();
+}
+
 void AdifStateMachine::closeTag()
 {
-    // Not a whole number, or one beyond the range of int: 0.
-    m_declaredLength = Simplified(m_length).toInt();
+    m_declaredLength = DeclaredLength(m_length);
     m_value.resize(0);
     if (m_declaredLength > 0) {
         m_count = 0;
@@ -298,11 +338,40 @@ void AdifStateMachine::closeTag()
     }
 }
 
-void AdifStateMachine::setField()
+/// True for a name of ASCII letters, digits and underscores, as every real
+/// field name is: such a name is simplified already, and the catalogue
+/// position it is looked up under never changes.
+bool IsPlainName(const QString &name)
 {
+    for (const QChar c : name) {
+        const ushort u = c.unicode();
+        if (!((u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') || (u >= '0' && u <= '9') || u == '_'))
+            return false;
+    }
+    return !name.isEmpty();
+}
+
+int AdifStateMachine::fieldPosition()
+{
+    const int k = m_fieldInRecord++;
+    if (k < m_knownNames.size() && m_knownNames.at(k).name == m_name)
+        return m_knownNames.at(k).position;
     const int position = m_store.FieldIndex(Simplified(m_name));
+    if (k <= m_knownNames.size() && k < 256 && IsPlainName(m_name)) {
+        const KnownName known { QString(m_name.constData(), m_name.size()), position };
+        if (k < m_knownNames.size())
+            m_knownNames[k] = known;
+        else
+            m_knownNames.append(known);
+    }
+    return position;
+}
+
+void AdifStateMachine::setField(QStringView value)
+{
+    const int position = fieldPosition();
     QString simplified;
-    m_record.add(position, SimplifiedView(m_value, simplified));
+    m_record.add(position, SimplifiedView(value, simplified));
     // The next value starts a new text in the same buffer.
     m_value.resize(0);
 }
@@ -311,6 +380,7 @@ void AdifStateMachine::endRecord()
 {
     m_store.StoreRecord(m_record.take());
     m_record.start(m_store.FieldCount());
+    m_fieldInRecord = 0;
     ++m_stored;
     if (m_progress)
         m_progress(m_stored);

@@ -6,6 +6,7 @@
 
 #include "adif/adifdatabase.h"
 #include "readers/adiflog.h"
+#include "tests/piecedevice.h"
 
 #include <QBuffer>
 #include <QTextCodec>
@@ -63,6 +64,35 @@ void CheckRoundTrip(const AdifDataBase &store, int lineWidth)
     }
 }
 
+/// True when the bytes decode without a broken sequence in the encoding
+/// the reader takes for them.
+bool IsText(const QByteArray &bytes)
+{
+    QTextCodec *codec = QTextCodec::codecForUtfText(bytes, QTextCodec::codecForLocale());
+    QTextCodec::ConverterState state;
+    codec->toUnicode(bytes.constData(), bytes.size(), &state);
+    return state.invalidChars == 0 && state.remainingChars == 0;
+}
+
+/// The store reads the bytes in small pieces as AdifStore read them whole.
+void CheckPieces(const QByteArray &bytes)
+{
+    const int size = bytes.size();
+    AdifDataBase cut;
+    PieceDevice pieces(bytes, { 4, 1 + size % 7, 1 + size % 13, 2 });
+    cut.ReadAdifFile(pieces, nullptr);
+    if (cut.RecordCount() != AdifStore.RecordCount() || cut.FieldCount() != AdifStore.FieldCount())
+        Fuzz::Fail("read in pieces: counts");
+    for (int f = 0; f < cut.FieldCount(); ++f) {
+        if (cut.FieldName(f) != AdifStore.FieldName(f))
+            Fuzz::Fail("read in pieces: names");
+    }
+    for (int r = 0; r < cut.RecordCount(); ++r) {
+        if (NonEmptyValues(cut.GetRecord(r)) != NonEmptyValues(AdifStore.GetRecord(r)))
+            Fuzz::Fail("read in pieces: values");
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
@@ -78,6 +108,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     });
     if (reported != AdifStore.RecordCount())
         Fuzz::Fail("progress counts the records");
+
+    // The same bytes in small pieces read the same: values, names and
+    // characters cut anywhere. The first piece holds a byte-order mark.
+    // Bytes that are no text in their encoding are left out: Qt's decoders
+    // may replace a broken sequence cut in two by fewer characters.
+    if (IsText(bytes))
+        CheckPieces(bytes);
 
     CheckRoundTrip(AdifStore, int(size % 97) - 10);
     ImportAdifRecords();

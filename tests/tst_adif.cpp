@@ -1,3 +1,4 @@
+#include "piecedevice.h"
 #include "testsupport.h"
 
 #include "adif/adifdatabase.h"
@@ -230,6 +231,8 @@ private slots:
     void everyPrefixOfARealLog();
     void readAhead_data();
     void readAhead();
+    void inPieces_data();
+    void inPieces();
     void operations_data();
     void operations();
     void loadFieldCatalogue_data();
@@ -457,6 +460,47 @@ void TestAdif::everyPrefixOfARealLog()
                 QCOMPARE(store.GetRecord(i).Value(f), full.GetRecord(i).Value(full.FieldIndex(store.FieldName(f))));
         }
     }
+}
+
+void TestAdif::inPieces_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QVector<int>>("pieces"); // the sizes the file comes in, over and over
+    // The first piece is long enough for a byte-order mark, which is looked
+    // for in the first piece only, as in the first block of a file.
+    const QVector<QVector<int>> patterns { { 4, 1 }, { 4, 2, 3 }, { 5, 13, 1, 64 } };
+    QMap<QString, QByteArray> files;
+    const QDir logs(logFolder, QStringLiteral("*"), QDir::Name, QDir::Files);
+    for (const QString &name : logs.entryList())
+        files.insert(name, ReadFileBytes(logFolder + name));
+    files.insert(QStringLiteral("line ends and characters of every width"),
+                 QByteArray("head\r\r\n<EOH>\r\n<call:6>DL1ABC<gridsquare:6>JO62qm\r\n<eor>\r\r\n"
+                            "<CALL:4>\xc3\x84\xe2\x82\xac\xf0\x9f\x98\x80x<comment>open \xc3\xbc\r<eor>"
+                            "<call:3:s>A\r\nB<Call:2>  <freq:0>144<eor><cut:9>abc"));
+    for (auto it = files.cbegin(); it != files.cend(); ++it) {
+        for (const QVector<int> &pieces : patterns) {
+            QStringList sizes;
+            for (const int size : pieces)
+                sizes << QString::number(size);
+            QTest::newRow(qPrintable(it.key() + QLatin1Char(' ') + sizes.join(QLatin1Char(','))))
+                << it.value() << pieces;
+        }
+    }
+}
+
+void TestAdif::inPieces()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QVector<int>, pieces);
+    AdifDataBase whole, cut;
+    QCOMPARE(Read(whole, bytes), 0);
+    PieceDevice device(bytes, pieces);
+    QCOMPARE(cut.ReadAdifFile(device, nullptr), 0);
+    // The pieces reach the reader as they are.
+    PieceDevice probe(bytes, pieces);
+    char first[64];
+    QCOMPARE(probe.read(first, sizeof first), qint64(qMin(pieces.first(), bytes.size())));
+    QCOMPARE(Parsed(cut), Parsed(whole));
 }
 
 void TestAdif::readAhead_data()
