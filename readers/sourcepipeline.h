@@ -61,8 +61,7 @@ inline int TakeInPart(const SourcePart &part)
     std::fwrite(part.console.constData(), 1, size_t(part.console.size()), ConsoleFile());
     if (DebugLog)
         std::fwrite(part.log.constData(), 1, size_t(part.log.size()), DebugLog);
-    for (const PreparedRecord &record : part.records)
-        MergeRecord(record);
+    MergeRecords(part.records);
     return part.counted;
 }
 
