@@ -45,6 +45,22 @@ QString DayText(const QDateTime &dateTime)
     return texts.text(dateTime);
 }
 
+const QByteArray &DayBytes::text(const QDateTime &date, qint64 stamp)
+{
+    // Only local dates are kept: the same moment is another day in UTC.
+    if (date.timeSpec() != Qt::LocalTime) {
+        m_other = m_days.text(date).toLocal8Bit();
+        return m_other;
+    }
+    Slot &slot = m_slots[int((quint64(stamp) * 0x9E3779B97F4A7C15ull) >> 52)];
+    if (!slot.filled || slot.stamp != stamp) {
+        slot.text = m_days.text(date).toLocal8Bit();
+        slot.stamp = stamp;
+        slot.filled = true;
+    }
+    return slot.text;
+}
+
 const DatabaseDate &DatabaseDates::of(const QDateTime &given)
 {
     const auto work = [this](const QDateTime &date, DatabaseDate &out) {

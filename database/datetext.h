@@ -2,9 +2,11 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QByteArray>
 #include <QHash>
 #include <QString>
 #include <QStringView>
+#include <QVector>
 
 /// Parses date texts with one fixed format pattern, remembering earlier answers.
 ///
@@ -41,6 +43,28 @@ public:
 
 private:
     QHash<qint64, QString> m_texts;
+};
+
+/// DayText() in the local 8-bit encoding, as the outputs write it once for
+/// each locator; each date is converted once. One for each thread.
+class DayBytes
+{
+public:
+    /// The day text of date; stamp is date as milliseconds since the epoch.
+    /// Valid until the next call.
+    const QByteArray &text(const QDateTime &date, qint64 stamp);
+
+private:
+    struct Slot
+    {
+        qint64 stamp = 0;
+        bool filled = false;
+        QByteArray text;
+    };
+    static constexpr int slotCount = 4096;
+    QVector<Slot> m_slots { slotCount };
+    QByteArray m_other;
+    DayTexts m_days;
 };
 
 /// A record's date as the database takes it (RepairCentury), with what

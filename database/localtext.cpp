@@ -28,3 +28,19 @@ void AppendLocal8Bit(QByteArray &out, QStringView text)
     }
     out += text.toString().toLocal8Bit();
 }
+
+void AppendDecimal(QByteArray &out, qint64 value)
+{
+    char digits[24];
+    char *end = digits + sizeof digits;
+    char *p = end;
+    // Worked out on the magnitude as unsigned, so that the smallest number has one too.
+    quint64 magnitude = value < 0 ? 0 - quint64(value) : quint64(value);
+    do {
+        *--p = char('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    if (value < 0)
+        *--p = '-';
+    out.append(p, int(end - p));
+}

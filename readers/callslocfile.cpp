@@ -82,19 +82,21 @@ void ReadCallsLocFiles(const QString &directory)
 
 QByteArray BuildCallsLocDat()
 {
-    DayTexts days; // this thread's own: the outputs are built side by side
+    DayBytes days; // this thread's own: the outputs are built side by side
     QByteArray out;
+    out.reserve(48 * CallDatabase.size());
+    QByteArray call;
     for (int i = 0; i < CallDatabase.size(); ++i) {
-        QByteArray call;
+        call.resize(0);
         AppendLocal8Bit(call, CallDatabase.at(i).call);
         for (const LocatorEntry &locator : CallDatabase.rankedAt(i)) {
             out += call;
             out += ',';
             AppendLocal8Bit(out, locator.locator);
             out += ',';
-            AppendLocal8Bit(out, days.text(locator.date));
+            out += days.text(locator.date, locator.stamp);
             out += ',';
-            out += QByteArray::number(locator.weight);
+            AppendDecimal(out, locator.weight);
             out += '\n';
         }
     }

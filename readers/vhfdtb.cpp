@@ -90,6 +90,7 @@ QByteArray BuildVhfDtb()
     CallDatabase.sortByCall();
 
     QByteArray out;
+    out.reserve(2 * VhfDtb::recordSize * CallDatabase.size());
     for (int i = 0; i < CallDatabase.size(); ++i) {
         const QString &call = CallDatabase.at(i).call;
         const QVector<LocatorEntry> &ranked = CallDatabase.rankedAt(i);

@@ -1,6 +1,8 @@
 #include "testsupport.h"
 
 #include "app/clock.h"
+#include "database/datetext.h"
+#include "database/localtext.h"
 #include "database/ordering.h"
 #include "readers/asciiimport.h"
 #include "readers/textlinereader.h"
@@ -29,6 +31,7 @@ private slots:
     void splitDelimitedLine();
     void stripFieldQuotes();
     void clock();
+    void outputTexts();
 };
 
 void TestRules::locatorOrder_data()
@@ -188,4 +191,32 @@ void TestRules::clock()
 }
 
 GRIDCOL_TEST_MAIN(TestRules)
+void TestRules::outputTexts()
+{
+    // The outputs' own number and day texts read as Qt's.
+    QByteArray numbers, expected;
+    for (const qint64 value : { qint64(0), qint64(1), qint64(-1), qint64(9), qint64(10), qint64(1999999999),
+                                qint64(std::numeric_limits<int>::max()), qint64(std::numeric_limits<int>::min()),
+                                std::numeric_limits<qint64>::max(), std::numeric_limits<qint64>::min() }) {
+        AppendDecimal(numbers, value);
+        numbers += ' ';
+        expected += QByteArray::number(value) + ' ';
+    }
+    QCOMPARE(numbers, expected);
+
+    // Ten thousand days, more than the memory of days holds, twice over,
+    // and dates that are not local ones.
+    DayBytes days;
+    QList<QDateTime> dates;
+    for (int day = 0; day < 10000; day += 1 + day % 3)
+        dates << Day("01.01.2000").addDays(day).addSecs(day % 5 == 0 ? 3600 : 0);
+    // The same moment is the 15th in UTC and the 16th here.
+    const QDateTime utc(QDate(2026, 6, 15), QTime(23, 30), Qt::UTC);
+    dates << utc << utc.toLocalTime() << utc << QDateTime();
+    for (int round = 0; round < 2; ++round) {
+        for (const QDateTime &date : qAsConst(dates))
+            QCOMPARE(days.text(date, date.toMSecsSinceEpoch()), DayText(date).toLocal8Bit());
+    }
+}
+
 #include "tst_rules.moc"

@@ -29,17 +29,18 @@ QByteArray BuildN1mmText()
 
 QByteArray BuildCallsLocListing()
 {
-    DayTexts days; // this thread's own: the outputs are built side by side
+    DayBytes days; // this thread's own: the outputs are built side by side
     QByteArray out;
+    out.reserve(48 * CallDatabase.size());
     for (int i = 0; i < CallDatabase.size(); ++i) {
         AppendLocal8Bit(out, CallDatabase.at(i).call);
         out += ' ';
         for (const LocatorEntry &locator : CallDatabase.rankedAt(i)) {
             AppendLocal8Bit(out, locator.locator);
             out += " (";
-            out += QByteArray::number(locator.weight);
+            AppendDecimal(out, locator.weight);
             out += ' ';
-            AppendLocal8Bit(out, days.text(locator.date));
+            out += days.text(locator.date, locator.stamp);
             out += ") ";
         }
         out += '\n';
