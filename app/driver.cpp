@@ -81,6 +81,9 @@ void ProcessSourceDirectory(QSettings &settings, const QString &directory)
     ConsolePrint("Entering %s\n", text.constData());
     FilePrint(DebugLog, "Entering %s\n", text.constData());
 
+    // With EDI logs to read, the first ADIF log is read from here on, beside
+    // them and the other sources.
+    AdifLogImport adifLogs(directory, !ListSourceFiles(directory, QStringLiteral("*.edi")).isEmpty());
     ReadCallsLocFiles(directory);
     ImportKstStep(directory);
     ReadVhfDtb(directory);
@@ -88,7 +91,7 @@ void ProcessSourceDirectory(QSettings &settings, const QString &directory)
     ImportExpFiles(directory);
     AddBlacklistFiles(directory);
     ReadEdiFiles(directory);
-    ImportAdifFiles(directory);
+    adifLogs.run();
 }
 
 void ResetRunState(const QDateTime &moment)

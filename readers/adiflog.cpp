@@ -125,33 +125,51 @@ int ImportAdifFile(const QFileInfo &file)
     return ImportReadFile(ImportFields(AdifStore));
 }
 
-void ImportAdifFiles(const QString &directory)
+AdifLogImport::AdifLogImport(const QString &directory, bool readFirstNow)
+    : m_files(ListSourceFiles(directory, QStringLiteral("*.adi")))
 {
-    // Each file after the first is read into a store of its own on a second
-    // thread while this one imports the file before it, and then handed to
-    // the process-wide store whole. It starts from the catalogue as the
-    // import has left it, so its fields get the positions they would get if
-    // the process-wide store read it itself.
-    const QFileInfoList files = ListSourceFiles(directory, QStringLiteral("*.adi"));
-    AdifDataBase ahead;
-    std::thread reader;
-    int aheadResult = 0;
-    for (int i = 0; i < files.size(); ++i) {
-        AnnounceAdifFile(files.at(i));
-        if (i == 0) {
-            AdifStore.ClearRecords();
-            AdifStore.ReadAdifFile(files.at(i).absoluteFilePath(), nullptr, nullptr);
+    if (readFirstNow && !m_files.isEmpty())
+        readAhead(0);
+}
+
+AdifLogImport::~AdifLogImport()
+{
+    if (m_reader.joinable())
+        m_reader.join();
+}
+
+void AdifLogImport::readAhead(int index)
+{
+    // The store starts from the catalogue as the process-wide store has it
+    // now, so the file's fields get the positions they would get if that
+    // store read it itself.
+    m_ahead.CopyFieldCatalogue(AdifStore);
+    const QString path = m_files.at(index).absoluteFilePath();
+    m_reader = std::thread([this, path] { m_aheadResult = m_ahead.ReadAdifFile(path, nullptr, nullptr); });
+}
+
+void AdifLogImport::run()
+{
+    for (int i = 0; i < m_files.size(); ++i) {
+        AnnounceAdifFile(m_files.at(i));
+        if (m_reader.joinable()) {
+            m_reader.join();
+            AdifStore.TakeOverRead(m_ahead, m_aheadResult);
         } else {
-            reader.join();
-            AdifStore.TakeOverRead(ahead, aheadResult);
+            AdifStore.ClearRecords();
+            // A file that cannot be opened leaves the store empty: "0 of 0".
+            AdifStore.ReadAdifFile(m_files.at(i).absoluteFilePath(), nullptr, nullptr);
         }
+        // The import's lookups may add to the catalogue; the next file is
+        // read from the catalogue they leave.
         const ImportFields fields(AdifStore);
-        if (i + 1 < files.size()) {
-            ahead.CopyFieldCatalogue(AdifStore);
-            const QString next = files.at(i + 1).absoluteFilePath();
-            reader = std::thread(
-                [&ahead, &aheadResult, next] { aheadResult = ahead.ReadAdifFile(next, nullptr, nullptr); });
-        }
+        if (i + 1 < m_files.size())
+            readAhead(i + 1);
         ImportReadFile(fields);
     }
+}
+
+void ImportAdifFiles(const QString &directory)
+{
+    AdifLogImport(directory, false).run();
 }
