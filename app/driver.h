@@ -16,8 +16,12 @@ int RunGridcol(int argc, char **argv);
 /// each announced with a "Dir:" line.
 QStringList ReadDirectoryList(QSettings &settings);
 
-/// Runs every reader on one listed directory, in the fixed order, or says why it is skipped.
-void ProcessSourceDirectory(QSettings &settings, const QString &directory);
+class AdifLogImport;
+
+/// Runs every reader on one listed directory, in the fixed order, or says why
+/// it is skipped. adifLogs, when not null, is the directory's ADIF import,
+/// made ahead of time; it is run in its place.
+void ProcessSourceDirectory(QSettings &settings, const QString &directory, AdifLogImport *adifLogs = nullptr);
 
 /// Puts every process-wide table and setting back where a run starts: the
 /// call database, the blacklist and the ADIF store empty (the catalogue
