@@ -10,7 +10,10 @@
 #include "readers/sourcepipeline.h"
 #include "readers/textlinereader.h"
 
+#include <QStringList>
 #include <QVector>
+
+#include <vector>
 
 namespace {
 
@@ -40,23 +43,11 @@ QStringView SimplifiedLine(const QString &line, QString &storage)
     return QStringView(data, end);
 }
 
-DateTextParser &ShortDates()
-{
-    static DateTextParser parser(QStringLiteral("yyMMdd"));
-    return parser;
-}
-
-DateTextParser &LongDates()
-{
-    static DateTextParser parser(QStringLiteral("yyyyMMdd"));
-    return parser;
-}
-
 } // namespace
 
-QDateTime ParseEdiHeaderDate(const QString &value)
+QDateTime ParseEdiHeaderDate(const QString &value, EdiDates &dates)
 {
-    const QDateTime whole = ShortDates().parse(value);
+    const QDateTime whole = dates.shortDates.parse(value);
     if (whole.isValid())
         return whole;
     // Real REG1TEST logs give the first and the last day of the contest in
@@ -64,13 +55,13 @@ QDateTime ParseEdiHeaderDate(const QString &value)
     // strongest record of the log, would be lost as undated. The first day
     // is the date of the log.
     const QString first = value.section(QLatin1Char(';'), 0, 0);
-    const QDateTime longDate = LongDates().parse(first);
+    const QDateTime longDate = dates.longDates.parse(first);
     if (longDate.isValid())
         return longDate;
-    return ShortDates().parse(first);
+    return dates.shortDates.parse(first);
 }
 
-bool ApplyEdiHeaderLine(const QString &line, EdiHeader &header)
+bool ApplyEdiHeaderLine(const QString &line, EdiHeader &header, EdiDates &dates)
 {
     const QString simplified = line.simplified();
     const QVector<QStringRef> parts = simplified.splitRef(QLatin1Char('='));
@@ -82,12 +73,12 @@ bool ApplyEdiHeaderLine(const QString &line, EdiHeader &header)
         else if (key.compare(QLatin1String("PWWLo"), Qt::CaseInsensitive) == 0)
             header.ownLocator = parts.at(1).toString();
         else if (key.compare(QLatin1String("TDate"), Qt::CaseInsensitive) == 0)
-            header.ownDate = ParseEdiHeaderDate(parts.at(1).toString());
+            header.ownDate = ParseEdiHeaderDate(parts.at(1).toString(), dates);
     }
     return simplified.startsWith(QLatin1String("[QSORecords"), Qt::CaseInsensitive);
 }
 
-EdiQsoLine ParseEdiQsoLine(const QString &line)
+EdiQsoLine ParseEdiQsoLine(const QString &line, EdiDates &dates)
 {
     EdiQsoLine qso;
     QString storage;
@@ -117,7 +108,7 @@ EdiQsoLine ParseEdiQsoLine(const QString &line)
         return qso;
     // The date is matched as the line's simplification left it: a blank
     // inside the field makes it invalid, which does not skip the contact.
-    qso.date = ShortDates().parse(fields[dateField]);
+    qso.date = dates.shortDates.parse(fields[dateField]);
     qso.kind = EdiQsoLine::Contact;
     return qso;
 }
@@ -129,7 +120,7 @@ const SourceTexts ediTexts { "Processing %s ... ", "Process %s \n", "Fehler beim
 /// Reads one log into parts and hands each on, in order. Touches nothing
 /// shared but the blacklist, which no one changes while logs are read.
 template<typename HandOn>
-void ParseEdiLog(int index, const QString &path, RecordPreparer &preparer, HandOn &&handOn)
+void ParseEdiLog(int index, const QString &path, RecordPreparer &preparer, EdiDates &dates, HandOn &&handOn)
 {
     ReadSourceParts(index, path, lineBufferSize, handOn, [&](TextLineReader &reader, SourcePart &part, auto full) {
         EdiHeader header;
@@ -137,7 +128,7 @@ void ParseEdiLog(int index, const QString &path, RecordPreparer &preparer, HandO
         bool qsoSection = false;
         QString line;
         while (reader.readLine(line)) {
-            if (ApplyEdiHeaderLine(line, header)) {
+            if (ApplyEdiHeaderLine(line, header, dates)) {
                 qsoSection = true;
                 break;
             }
@@ -147,7 +138,7 @@ void ParseEdiLog(int index, const QString &path, RecordPreparer &preparer, HandO
 
         // A log that ends before its QSO section has no contacts.
         while (qsoSection && reader.readLine(line)) {
-            const EdiQsoLine qso = ParseEdiQsoLine(line);
+            const EdiQsoLine qso = ParseEdiQsoLine(line, dates);
             if (qso.kind == EdiQsoLine::SectionEnd)
                 break;
             if (qso.kind != EdiQsoLine::Contact)
@@ -171,17 +162,28 @@ void ParseEdiLog(int index, const QString &path, RecordPreparer &preparer, HandO
 int ReadEdiFile(const QFileInfo &file)
 {
     RecordPreparer preparer;
+    EdiDates dates;
     return ReadSourceFile(file, ediTexts, [&](int i, auto &&handOn) {
-        ParseEdiLog(i, file.absoluteFilePath(), preparer, handOn);
+        ParseEdiLog(i, file.absoluteFilePath(), preparer, dates, handOn);
     });
 }
 
 void ReadEdiFiles(const QString &directory)
 {
-    // The logs are read on a second thread, and taken in here in their order.
+    // The logs are read on two threads, each with its own date memories, and
+    // taken in here in their order.
+    constexpr int readers = 2;
     const QFileInfoList files = ListSourceFiles(directory, QStringLiteral("*.edi"));
-    RecordPreparer preparer;
-    ReadSourceFiles(files, ediTexts, [&](int i, auto &&handOn) {
-        ParseEdiLog(i, files.at(i).absoluteFilePath(), preparer, handOn);
-    });
+    QStringList paths;
+    for (const QFileInfo &file : files)
+        paths << file.absoluteFilePath();
+    const RecordPreparer preparer;
+    std::vector<RecordPreparer> preparers(readers, preparer);
+    std::vector<EdiDates> dates(readers);
+    ReadSourceFiles(
+        files, ediTexts,
+        [&](int i, auto &&handOn) {
+            ParseEdiLog(i, paths.at(i), preparers[std::size_t(i % readers)], dates[std::size_t(i % readers)], handOn);
+        },
+        readers);
 }

@@ -1,8 +1,18 @@
 #pragma once
 
+#include "database/datetext.h"
+
 #include <QDateTime>
 #include <QFileInfo>
 #include <QString>
+
+/// The date parsers of EDI logs, with their memory of earlier answers; one
+/// for each thread that reads logs.
+struct EdiDates
+{
+    DateTextParser shortDates { QStringLiteral("yyMMdd") };
+    DateTextParser longDates { QStringLiteral("yyyyMMdd") };
+};
 
 /// What the header of one EDI contest log says about the logging station.
 struct EdiHeader
@@ -15,11 +25,11 @@ struct EdiHeader
 /// The per-line step of the header: applies a "PCall", "PWWLo" or "TDate"
 /// line (keys in any case) to the header and returns true when the line
 /// begins the QSO section ("[QSORecords", any case).
-bool ApplyEdiHeaderLine(const QString &line, EdiHeader &header);
+bool ApplyEdiHeaderLine(const QString &line, EdiHeader &header, EdiDates &dates);
 
 /// The contest date of a "TDate" value. REG1TEST writes two eight-digit days
 /// ("20230506;20230507"); older logs one six-digit day.
-QDateTime ParseEdiHeaderDate(const QString &value);
+QDateTime ParseEdiHeaderDate(const QString &value, EdiDates &dates);
 
 /// One line of the QSO section, as the reader takes it.
 struct EdiQsoLine
@@ -36,7 +46,7 @@ struct EdiQsoLine
 };
 
 /// The per-line step of the QSO section.
-EdiQsoLine ParseEdiQsoLine(const QString &line);
+EdiQsoLine ParseEdiQsoLine(const QString &line, EdiDates &dates);
 
 /// Reads every "*.edi" file of a source directory into the database.
 void ReadEdiFiles(const QString &directory);

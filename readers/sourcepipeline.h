@@ -139,13 +139,15 @@ void ReadSourceParts(int index, const QString &path, int bufferSize, HandOn &&ha
     handOn(std::move(part));
 }
 
-/// Reads the files on a second thread and takes them in on this one, in
-/// their order: readFile(index, handOn) reads one (ReadSourceParts).
+/// Reads the files on other threads, readers of them (see ReadInOrder), and
+/// takes them in on this one, in their order: readFile(index, handOn) reads
+/// one (ReadSourceParts).
 template<typename ReadFile>
-void ReadSourceFiles(const QFileInfoList &files, const SourceTexts &texts, ReadFile readFile)
+void ReadSourceFiles(const QFileInfoList &files, const SourceTexts &texts, ReadFile readFile, int readers = 1)
 {
     SourceIntake intake(files, texts);
-    ReadInOrder<SourcePart>(files.size(), readFile, [&intake](const SourcePart &part) { intake.take(part); });
+    ReadInOrder<SourcePart>(
+        files.size(), readFile, [&intake](const SourcePart &part) { intake.take(part); }, readers);
 }
 
 /// Reads one file here and now; returns its count.

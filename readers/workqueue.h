@@ -1,10 +1,13 @@
 #pragma once
 
+#include <algorithm>
 #include <condition_variable>
 #include <cstddef>
 #include <deque>
+#include <memory>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 /// A queue from one producing thread to one consuming thread that holds at
 /// most capacity items: the producer waits while it is full, the consumer
@@ -44,29 +47,41 @@ private:
     std::deque<T> m_items;
 };
 
-/// Reads a directory's files on a second thread while this one takes in what
+/// Reads a directory's files on other threads while this one takes in what
 /// was read, in file order, so that everything the caller does (console,
 /// log, database) happens exactly as if it read the files itself.
 ///
 /// produce(index, handOn) reads file index and hands its parts on in
 /// order, the last one marked; consume(part) takes them on the calling
-/// thread. The queue between them holds a bounded number of parts, so memory
-/// stays bounded however large a file is, as long as each part is.
+/// thread. With several readers, reader w reads the files w, w + readers,
+/// w + 2 readers, ... one after another, into a queue of its own, so
+/// produce() for files of different remainders runs side by side. Each queue
+/// holds a bounded number of parts, so memory stays bounded however large a
+/// file is, as long as each part is.
 template<typename Part, typename Produce, typename Consume>
-void ReadInOrder(int fileCount, Produce produce, Consume consume)
+void ReadInOrder(int fileCount, Produce produce, Consume consume, int readers = 1)
 {
     if (fileCount <= 0)
         return;
-    BoundedQueue<Part> queue(8);
-    std::thread reader([&] {
-        for (int i = 0; i < fileCount; ++i)
-            produce(i, [&queue](Part &&part) { queue.push(std::move(part)); });
-    });
-    for (int done = 0; done < fileCount;) {
-        Part part = queue.pop();
-        if (part.last)
-            ++done;
-        consume(part);
+    readers = std::max(1, std::min(readers, fileCount));
+    std::vector<std::unique_ptr<BoundedQueue<Part>>> queues;
+    std::vector<std::thread> threads;
+    for (int w = 0; w < readers; ++w)
+        queues.push_back(std::make_unique<BoundedQueue<Part>>(8));
+    for (int w = 0; w < readers; ++w) {
+        threads.emplace_back([&, w] {
+            BoundedQueue<Part> &queue = *queues[std::size_t(w)];
+            for (int i = w; i < fileCount; i += readers)
+                produce(i, [&queue](Part &&part) { queue.push(std::move(part)); });
+        });
     }
-    reader.join();
+    for (int file = 0; file < fileCount;) {
+        Part part = queues[std::size_t(file % readers)]->pop();
+        const bool last = part.last;
+        consume(part);
+        if (last)
+            ++file;
+    }
+    for (std::thread &thread : threads)
+        thread.join();
 }
