@@ -10,6 +10,15 @@ constexpr int maxCachedTexts = 4096;
 
 } // namespace
 
+void PrepareDateHandling()
+{
+    static const bool prepared = [] {
+        const QDateTime parsed = QDateTime::fromString(QStringLiteral("250611"), QStringLiteral("yyMMdd"));
+        return !parsed.toString(QStringLiteral("dd.MM.yyyy")).isEmpty() && parsed.toMSecsSinceEpoch() != 0;
+    }();
+    Q_UNUSED(prepared)
+}
+
 DateTextParser::DateTextParser(const QString &format)
     : m_format(format)
 {

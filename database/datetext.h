@@ -8,6 +8,13 @@
 #include <QStringView>
 #include <QVector>
 
+/// Sets Qt's date handling up on this thread. Qt sets its calendars and its
+/// date parser up the first time they are used, and not safely when two
+/// threads do so at once: a date text read on one of them then comes out
+/// invalid now and then. Called before a second thread starts, so that every
+/// thread finds them set up; costs nothing after the first call.
+void PrepareDateHandling();
+
 /// Parses date texts with one fixed format pattern, remembering earlier answers.
 ///
 /// Parsing with a pattern is slow in Qt, while source files repeat the same

@@ -145,6 +145,7 @@ void AdifLogImport::readAhead(int index)
     // store read it itself.
     m_ahead.CopyFieldCatalogue(AdifStore);
     const QString path = m_files.at(index).absoluteFilePath();
+    PrepareDateHandling();
     m_reader = std::thread([this, path] { m_aheadResult = m_ahead.ReadAdifFile(path, nullptr, nullptr); });
 }
 

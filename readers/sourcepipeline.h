@@ -145,6 +145,7 @@ void ReadSourceParts(int index, const QString &path, int bufferSize, HandOn &&ha
 template<typename ReadFile>
 void ReadSourceFiles(const QFileInfoList &files, const SourceTexts &texts, ReadFile readFile, int readers = 1)
 {
+    PrepareDateHandling();
     SourceIntake intake(files, texts);
     ReadInOrder<SourcePart>(
         files.size(), readFile, [&intake](const SourcePart &part) { intake.take(part); }, readers);

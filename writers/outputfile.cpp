@@ -1,6 +1,7 @@
 #include "writers/outputfile.h"
 
 #include "app/console.h"
+#include "database/datetext.h"
 
 #include <QSaveFile>
 
@@ -37,6 +38,7 @@ void OutputPhase::save(const QString &fileName, std::function<QByteArray()> buil
     step.fileName = fileName;
     step.saved.reset(new bool(false));
     bool *saved = step.saved.get();
+    PrepareDateHandling();
     step.thread.reset(new std::thread([=] { *saved = WriteOutputFile(fileName, build(), mode); }));
     m_steps.push_back(std::move(step));
 }
