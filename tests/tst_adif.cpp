@@ -3,7 +3,12 @@
 
 #include "adif/adifdatabase.h"
 #include "app/clock.h"
+#include "app/console.h"
+#include "database/calldatabase.h"
 #include "database/datetext.h"
+#include "readers/adiflog.h"
+#include "readers/callslocfile.h"
+#include "readers/sourcefiles.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -12,6 +17,7 @@
 #include <QTextCodec>
 
 #include <algorithm>
+#include <cstdio>
 #include <memory>
 
 /*
@@ -233,6 +239,7 @@ private slots:
     void readAhead();
     void inPieces_data();
     void inPieces();
+    void directoryImport();
     void operations_data();
     void operations();
     void loadFieldCatalogue_data();
@@ -501,6 +508,42 @@ void TestAdif::inPieces()
     char first[64];
     QCOMPARE(probe.read(first, sizeof first), qint64(qMin(pieces.first(), bytes.size())));
     QCOMPARE(Parsed(cut), Parsed(whole));
+}
+
+void TestAdif::directoryImport()
+{
+    // A directory of logs imported with each log read ahead on a second
+    // thread, the first from the moment the import is made or only in its
+    // turn, leaves console, log, database and store exactly as importing
+    // the logs one by one does.
+    const auto importAll = [](int how) {
+        ResetProgramState();
+        AdifStore.LoadFieldCatalogue(0, QStringLiteral(GRIDCOL_TEST_DATA "/adif/catalogues/mixed.txt"));
+        std::FILE *console = std::tmpfile();
+        std::FILE *log = std::tmpfile();
+        SetConsoleFile(console);
+        DebugLog = log;
+        if (how == 0) {
+            for (const QFileInfo &file : ListSourceFiles(logFolder, QStringLiteral("*.adi")))
+                ImportAdifFile(file);
+        } else {
+            AdifLogImport(logFolder, how == 2).run();
+        }
+        QStringList result { State(AdifStore), QString::fromUtf8(BuildCallsLocDat()) };
+        for (std::FILE *file : { console, log }) {
+            QByteArray bytes(std::ftell(file), Qt::Uninitialized);
+            std::rewind(file);
+            bytes.resize(int(std::fread(bytes.data(), 1, size_t(bytes.size()), file)));
+            std::fclose(file);
+            result << QString::fromUtf8(bytes);
+        }
+        ResetProgramState();
+        return result;
+    };
+    const QStringList oneByOne = importAll(0);
+    QVERIFY(oneByOne.at(2).count(QStringLiteral("Verarbeite")) >= 10);
+    QCOMPARE(importAll(1), oneByOne);
+    QCOMPARE(importAll(2), oneByOne);
 }
 
 void TestAdif::readAhead_data()
