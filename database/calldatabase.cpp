@@ -346,6 +346,26 @@ void MergeRecord(const PreparedRecord &record)
               &record.call, &record.locator);
 }
 
+void PrefetchMerges(const QStringView *calls, int count)
+{
+    count = qMin(count, prefetchBlock);
+    CallList::Key keys[prefetchBlock];
+    int positions[prefetchBlock];
+    for (int k = 0; k < count; ++k) {
+        keys[k] = CallList::KeyOf(calls[k]);
+        CallDatabase.prefetchSlot(keys[k]);
+    }
+    for (int k = 0; k < count; ++k) {
+        positions[k] = CallDatabase.find(calls[k], keys[k]);
+        if (positions[k] >= 0)
+            CallDatabase.prefetchEntry(positions[k]);
+    }
+    for (int k = 0; k < count; ++k) {
+        if (positions[k] >= 0)
+            CallDatabase.prefetchLocators(positions[k]);
+    }
+}
+
 void MergeRecords(const QVector<PreparedRecord> &records)
 {
     // A record's slot is fetched three steps ahead of its merge, its entry two

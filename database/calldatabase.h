@@ -160,6 +160,14 @@ void MergeRecord(const PreparedRecord &record);
 /// one after another would.
 void MergeRecords(const QVector<PreparedRecord> &records);
 
+/// The most calls PrefetchMerges() looks at.
+constexpr int prefetchBlock = 32;
+/// Asks the processor to fetch what merging records of these calls (as
+/// written, at most prefetchBlock of them) will read: the slots of the calls,
+/// then their entries, then their locators. Changes nothing; a call written
+/// otherwise than it is stored is only not fetched.
+void PrefetchMerges(const QStringView *calls, int count);
+
 /// Index in CallDatabase of the entry with exactly this call, or -1.
 int FindCall(QStringView call);
 

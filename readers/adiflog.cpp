@@ -72,8 +72,21 @@ int ImportRecords(const AdifDataBase &store, const ImportFields &fields)
     int accepted = 0;
     const int count = store.RecordCount();
     QString callStorage, locatorStorage, dateStorage;
+    // The records are taken in blocks, what the merges of a block will read
+    // fetched ahead first.
+    AdifRecord block[prefetchBlock];
+    QStringView calls[prefetchBlock];
     for (int i = 0; i < count; ++i) {
-        const AdifRecord record = store.GetRecord(i);
+        const int inBlock = i % prefetchBlock;
+        if (inBlock == 0) {
+            const int size = qMin(prefetchBlock, count - i);
+            for (int k = 0; k < size; ++k) {
+                block[k] = store.GetRecord(i + k);
+                calls[k] = block[k].ValueView(fields.call);
+            }
+            PrefetchMerges(calls, size);
+        }
+        const AdifRecord &record = block[inBlock];
         const QStringView call = SimplifiedView(record.ValueView(fields.call), callStorage);
         const QStringView locator = SimplifiedView(record.ValueView(fields.locator), locatorStorage);
         const double frequency

@@ -84,7 +84,7 @@ QByteArray BuildCallsLocDat()
 {
     DayBytes days; // this thread's own: the outputs are built side by side
     QByteArray out;
-    out.reserve(48 * CallDatabase.size());
+    out.reserve(80 * CallDatabase.size()); // about 65 bytes a call in large databases
     QByteArray call;
     for (int i = 0; i < CallDatabase.size(); ++i) {
         call.resize(0);

@@ -12,6 +12,7 @@ QByteArray BuildN1mmText()
     CallDatabase.sortByCall();
 
     QByteArray text;
+    text.reserve(24 * CallDatabase.size()); // about 20 bytes a call
     for (int i = 0; i < CallDatabase.size(); ++i) {
         const QVector<LocatorEntry> &ranked = CallDatabase.rankedAt(i);
         AppendLocal8Bit(text, CallDatabase.at(i).call);
@@ -31,7 +32,7 @@ QByteArray BuildCallsLocListing()
 {
     DayBytes days; // this thread's own: the outputs are built side by side
     QByteArray out;
-    out.reserve(48 * CallDatabase.size());
+    out.reserve(80 * CallDatabase.size()); // about 65 bytes a call in large databases
     for (int i = 0; i < CallDatabase.size(); ++i) {
         AppendLocal8Bit(out, CallDatabase.at(i).call);
         out += ' ';
