@@ -262,9 +262,10 @@ const char tooOldLine[] = "QSO too old\n";
 
 /// Takes a normalised record into the database. The strings, when not
 /// null, hold the call and the locator already, so that new entries share them.
-void Merge(QStringView call, CallList::Key key, QStringView locator, const QDateTime &date, qint64 stamp,
-           int weight, const QString *callText, const QString *locatorText)
+void Merge(QStringView call, QStringView locator, const QDateTime &date, qint64 stamp, int weight,
+           const QString *callText, const QString *locatorText)
 {
+    const CallList::Key key = CallList::KeyOf(call);
     const quint64 packedLocator = PackShortAscii(locator);
     const int i = CallDatabase.find(call, key);
     if (i < 0) {
@@ -314,7 +315,7 @@ void AddCallLocator(QStringView call, QStringView locator, const QDateTime &give
         FilePrint(DebugLog, "%s", tooOldLine);
         return;
     }
-    Merge(call, CallList::KeyOf(call), locator, date.date, date.stamp, weight, nullptr, nullptr);
+    Merge(call, locator, date.date, date.stamp, weight, nullptr, nullptr);
 }
 
 PreparedRecord PrepareRecord(const QString &call, const QString &locator, const QDateTime &givenDate, int weight,
@@ -342,8 +343,8 @@ PreparedRecord PrepareRecord(const QString &call, const QString &locator, const 
 void MergeRecord(const PreparedRecord &record)
 {
     if (!record.tooOld)
-        Merge(record.call, CallList::KeyOf(record.call), record.locator, record.date, record.stamp, record.weight,
-              &record.call, &record.locator);
+        Merge(record.call, record.locator, record.date, record.stamp, record.weight, &record.call,
+              &record.locator);
 }
 
 void PrefetchMerges(const QStringView *calls, int count)
@@ -368,35 +369,14 @@ void PrefetchMerges(const QStringView *calls, int count)
 
 void MergeRecords(const QVector<PreparedRecord> &records)
 {
-    // A record's slot is fetched three steps ahead of its merge, its entry two
-    // and its locators one, a step being this many records. An entry added
-    // meanwhile is only not fetched; every merge looks its call up anew.
-    constexpr int step = 8;
-    constexpr int window = 4 * step;
-    CallList::Key keys[window];
-    int positions[window];
-    const int count = records.size();
-    for (int k = 0; k < count + 3 * step; ++k) {
-        if (k < count) {
-            keys[k % window] = CallList::KeyOf(records.at(k).call);
-            CallDatabase.prefetchSlot(keys[k % window]);
-        }
-        const int entryStep = k - step;
-        if (entryStep >= 0 && entryStep < count) {
-            const int at = entryStep % window;
-            positions[at] = CallDatabase.find(records.at(entryStep).call, keys[at]);
-            if (positions[at] >= 0)
-                CallDatabase.prefetchEntry(positions[at]);
-        }
-        const int locatorStep = k - 2 * step;
-        if (locatorStep >= 0 && locatorStep < count && positions[locatorStep % window] >= 0)
-            CallDatabase.prefetchLocators(positions[locatorStep % window]);
-        const int mergeStep = k - 3 * step;
-        if (mergeStep >= 0) {
-            const PreparedRecord &record = records.at(mergeStep);
-            if (!record.tooOld)
-                Merge(record.call, keys[mergeStep % window], record.locator, record.date, record.stamp,
-                      record.weight, &record.call, &record.locator);
-        }
+    // In blocks, what the merges of a block will read fetched ahead first.
+    QStringView calls[prefetchBlock];
+    for (int begin = 0; begin < records.size(); begin += prefetchBlock) {
+        const int size = qMin(prefetchBlock, records.size() - begin);
+        for (int k = 0; k < size; ++k)
+            calls[k] = records.at(begin + k).call;
+        PrefetchMerges(calls, size);
+        for (int k = 0; k < size; ++k)
+            MergeRecord(records.at(begin + k));
     }
 }
