@@ -624,6 +624,7 @@ void TestAdif::operations_data()
     row("removing an unknown id is a change", "+C=A clear -7", "0 | fields C modified | 2 1 0");
     row("set a value of the n-th selected record", "+C=A +C=B +C=C sel:C @0.4=JO62QM @1.0=X none @3.0=X",
         "0 1 2 | 1:A 2:B 3:C,,,,JO62QM fields C modified | 4 1 2");
+    row("set a value of the first record", "+C=A +C=B @0.1=X @0.0=Z", "0 1 | 1:Z,X 2:B fields C modified | 4 1 0");
     row("no signal while switched off", "off f:CALL f:BAND +CALL=A @0.0=B sel:B ~1 none -1 on f:band f:mode",
         "1 0 1 0 0 1 2 | fields CALL,BAND,MODE modified | 0 1 0");
     row("the first field of a name, found without regard to case; a new name is added",
