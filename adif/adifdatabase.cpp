@@ -19,6 +19,16 @@ void AdifRecord::InitRecord(int count)
 
 int AdifRecord::CellOf(int position) const
 {
+    // A record has a few values: a scan beats a binary search there.
+    const int count = m_cells.size();
+    if (count <= 16) {
+        const Cell *cells = m_cells.constData();
+        for (int k = 0; k < count && cells[k].position <= position; ++k) {
+            if (cells[k].position == position)
+                return k;
+        }
+        return -1;
+    }
     const auto it = std::lower_bound(m_cells.cbegin(), m_cells.cend(), position,
         [](const Cell &cell, int wanted) { return cell.position < wanted; });
     return it != m_cells.cend() && it->position == position ? int(it - m_cells.cbegin()) : -1;
@@ -73,11 +83,19 @@ QStringView SimplifiedView(QStringView text, QString &storage)
     const int size = text.size();
     if (size == 0)
         return text;
-    bool simplified = !text.at(0).isSpace() && !text.at(size - 1).isSpace();
-    for (int i = 1; simplified && i < size - 1; ++i) {
-        const QChar c = text.at(i);
-        if (c.isSpace() && (c != QLatin1Char(' ') || text.at(i + 1).isSpace()))
+    const QChar *data = text.data();
+    bool simplified = true;
+    for (int i = 0; i < size; ++i) {
+        const ushort u = data[i].unicode();
+        // Printable ASCII, nearly every character, is never a space.
+        if (u > ' ' && u < 0x7f)
+            continue;
+        // A space is kept only as a single blank between other characters.
+        if (data[i].isSpace()
+            && (u != ' ' || i == 0 || i == size - 1 || data[i + 1].isSpace())) {
             simplified = false;
+            break;
+        }
     }
     if (simplified)
         return text;

@@ -52,15 +52,17 @@ struct AdifRecord
     int StoredPosition(int k) const { return m_cells.at(k).position; }
     QStringView StoredValue(int k) const;
 
-private:
-    friend class AdifRecordBuilder;
-
+    /// Where a stored value lies in the record's text.
     struct Cell
     {
         int position;
         int offset; ///< where the value starts in m_text
         int length;
     };
+
+private:
+    friend class AdifRecordBuilder;
+
     int CellOf(int position) const;
 
     QVector<Cell> m_cells; ///< by increasing position, each position once
@@ -74,6 +76,7 @@ private:
 QStringView SimplifiedView(QStringView text, QString &storage);
 
 Q_DECLARE_TYPEINFO(AdifField, Q_MOVABLE_TYPE);
+Q_DECLARE_TYPEINFO(AdifRecord::Cell, Q_PRIMITIVE_TYPE);
 Q_DECLARE_TYPEINFO(AdifRecord, Q_MOVABLE_TYPE);
 
 /// Called with the number of records read or written so far.
