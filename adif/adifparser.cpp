@@ -21,7 +21,9 @@
 #include <QTextDecoder>
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
+#include <vector>
 
 /// Fills the records of a file: values arrive in file order into buffers that
 /// serve every record, and each record gets its value list and text at their
@@ -32,8 +34,8 @@ public:
     /// A new record of count empty values.
     void start(int count)
     {
-        m_cells.resize(0);
-        m_text.resize(0);
+        m_cells.clear();
+        m_text.clear();
         m_count = count;
         m_sorted = true;
     }
@@ -41,10 +43,10 @@ public:
     /// Sets the value at position; a later value for the same position wins.
     void add(int position, QStringView value)
     {
-        if (!m_cells.isEmpty() && m_cells.constLast().position >= position)
+        if (!m_cells.empty() && m_cells.back().position >= position)
             m_sorted = false;
-        m_cells.append(AdifRecord::Cell { position, m_text.size(), int(value.size()) });
-        m_text.append(value.data(), int(value.size()));
+        m_cells.push_back(AdifRecord::Cell { position, int(m_text.size()), int(value.size()) });
+        m_text.insert(m_text.end(), value.begin(), value.end());
         m_count = qMax(m_count, position + 1);
     }
 
@@ -54,26 +56,38 @@ public:
         if (!m_sorted) {
             // A stable sort keeps equal positions in file order; the last of them counts.
             using Cell = AdifRecord::Cell;
-            std::stable_sort(m_cells.begin(), m_cells.end(),
-                             [](const Cell &a, const Cell &b) { return a.position < b.position; });
-            int kept = 0;
-            for (int i = 0; i < m_cells.size(); ++i) {
-                if (kept > 0 && m_cells.at(kept - 1).position == m_cells.at(i).position)
+            if (m_cells.size() <= 32) {
+                // A record of a few values sorts faster by insertion, without a buffer.
+                for (std::size_t i = 1; i < m_cells.size(); ++i) {
+                    const Cell cell = m_cells[i];
+                    std::size_t j = i;
+                    for (; j > 0 && m_cells[j - 1].position > cell.position; --j)
+                        m_cells[j] = m_cells[j - 1];
+                    m_cells[j] = cell;
+                }
+            } else {
+                std::stable_sort(m_cells.begin(), m_cells.end(),
+                                 [](const Cell &a, const Cell &b) { return a.position < b.position; });
+            }
+            std::size_t kept = 0;
+            for (std::size_t i = 0; i < m_cells.size(); ++i) {
+                if (kept > 0 && m_cells[kept - 1].position == m_cells[i].position)
                     --kept;
-                m_cells[kept++] = m_cells.at(i);
+                m_cells[kept++] = m_cells[i];
             }
             m_cells.resize(kept);
         }
         AdifRecord record;
-        record.m_cells = QVector<AdifRecord::Cell>(m_cells.cbegin(), m_cells.cend());
-        record.m_text = QString(m_text.constData(), m_text.size());
+        record.m_cells.resize(int(m_cells.size()));
+        std::copy(m_cells.cbegin(), m_cells.cend(), record.m_cells.begin());
+        record.m_text = QString(m_text.data(), int(m_text.size()));
         record.m_count = m_count;
         return record;
     }
 
 private:
-    QVector<AdifRecord::Cell> m_cells;
-    QString m_text;
+    std::vector<AdifRecord::Cell> m_cells;
+    std::vector<QChar> m_text;
     int m_count = 0;
     bool m_sorted = true;
 };
@@ -147,12 +161,23 @@ public:
     }
 
     /// Handles the next characters of the file.
-    void feed(const QChar *p, const QChar *end);
+    void feed(const QChar *p, const QChar *end)
+    {
+        step(p, end);
+        // A name seen in place lies in characters that are gone after this.
+        if (m_nameInPlace) {
+            m_name = m_nameView.toString();
+            m_nameInPlace = false;
+        }
+    }
 
 private:
     enum class State { Start, Header, SeekTag, TagName, TagLength, TagType, Value };
 
-    void closeTag();
+    void step(const QChar *p, const QChar *end);
+    void closeTag(QStringView length);
+    /// The name of the tag being read.
+    QStringView name() const { return m_nameInPlace ? m_nameView : QStringView(m_name); }
     /// Stores value under the tag name just read; value may lie in m_value
     /// or, when it was whole in the characters fed, right there.
     void setField(QStringView value);
@@ -163,6 +188,9 @@ private:
     const AdifProgress &m_progress;
     State m_state = State::Start;
     QString m_name;
+    /// A tag name whole in the characters fed is seen where it lies.
+    QStringView m_nameView;
+    bool m_nameInPlace = false;
     QString m_length;
     QString m_value;
     /// The header is not kept; only its last characters decide where it ends.
@@ -183,7 +211,7 @@ private:
     int m_stored = 0;
 };
 
-void AdifStateMachine::feed(const QChar *p, const QChar *end)
+void AdifStateMachine::step(const QChar *p, const QChar *end)
 {
     while (p < end) {
         switch (m_state) {
@@ -192,6 +220,7 @@ void AdifStateMachine::feed(const QChar *p, const QChar *end)
             // record, anything else starts a header and is dropped.
             if (*p == QLatin1Char('<')) {
                 m_name.resize(0);
+                m_nameInPlace = false;
                 m_state = State::TagName;
             } else {
                 m_state = State::Header;
@@ -220,7 +249,9 @@ void AdifStateMachine::feed(const QChar *p, const QChar *end)
             const QChar *open = FindChar(p, end, '<');
             if (open == end)
                 return;
-            m_name.resize(0);
+            if (!m_name.isEmpty())
+                m_name.resize(0);
+            m_nameInPlace = false;
             m_state = State::TagName;
             p = open + 1;
             break;
@@ -228,13 +259,19 @@ void AdifStateMachine::feed(const QChar *p, const QChar *end)
 
         case State::TagName: {
             const QChar *stop = FindEitherChar(p, end, ':', '>');
-            AppendCapped(m_name, p, stop);
-            if (stop == end)
-                return;
+            if (stop != end && m_name.isEmpty() && stop - p <= maxTextLength) {
+                m_nameView = QStringView(p, stop);
+                m_nameInPlace = true;
+            } else {
+                AppendCapped(m_name, p, stop);
+                if (stop == end)
+                    return;
+            }
             if (*stop == QLatin1Char(':')) {
-                m_length.resize(0);
+                if (!m_length.isEmpty())
+                    m_length.resize(0);
                 m_state = State::TagLength;
-            } else if (m_name.compare(QLatin1String("eor"), Qt::CaseInsensitive) == 0) {
+            } else if (name().size() == 3 && name().compare(QStringView(u"eor"), Qt::CaseInsensitive) == 0) {
                 // Only the bare name ends a record: "<eor >" or "< eor>" is an ordinary tag.
                 endRecord();
                 m_state = State::SeekTag;
@@ -249,13 +286,24 @@ void AdifStateMachine::feed(const QChar *p, const QChar *end)
 
         case State::TagLength: {
             const QChar *stop = FindEitherChar(p, end, ':', '>');
+            if (stop != end && m_length.isEmpty() && stop - p <= maxTextLength) {
+                // The length whole in what was fed is read where it lies.
+                if (*stop == QLatin1Char(':')) {
+                    m_length.append(p, int(stop - p));
+                    m_state = State::TagType;
+                } else {
+                    closeTag(QStringView(p, stop));
+                }
+                p = stop + 1;
+                break;
+            }
             AppendCapped(m_length, p, stop);
             if (stop == end)
                 return;
             if (*stop == QLatin1Char(':'))
                 m_state = State::TagType;
             else
-                closeTag();
+                closeTag(m_length);
             p = stop + 1;
             break;
         }
@@ -265,7 +313,7 @@ void AdifStateMachine::feed(const QChar *p, const QChar *end)
             const QChar *close = FindChar(p, end, '>');
             if (close == end)
                 return;
-            closeTag();
+            closeTag(m_length);
             p = close + 1;
             break;
         }
@@ -298,7 +346,9 @@ void AdifStateMachine::feed(const QChar *p, const QChar *end)
                     setField(m_value);
                 }
                 // The "<" that ends an open value opens the next tag.
-                m_name.resize(0);
+                if (!m_name.isEmpty())
+                    m_name.resize(0);
+                m_nameInPlace = false;
                 m_state = State::TagName;
                 p = open + 1;
             }
@@ -309,26 +359,27 @@ void AdifStateMachine::feed(const QChar *p, const QChar *end)
 
 /// The length a tag declares: its text as a whole number; 0 where it is
 /// none, or one beyond the range of int.
-int DeclaredLength(const QString &text)
+int DeclaredLength(QStringView text)
 {
     // Nearly every length is a few plain digits.
-    const int size = text.size();
+    const int size = int(text.size());
     if (size > 0 && size <= 9) {
         int value = 0;
         for (const QChar c : text) {
             if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-                return Simplified(text).toInt();
+                return Simplified(text.toString()).toInt();
             value = 10 * value + (c.unicode() - '0');
         }
         return value;
     }
-    return Simplified(text).toInt();
+    return Simplified(text.toString()).toInt();
 }
 
-void AdifStateMachine::closeTag()
+void AdifStateMachine::closeTag(QStringView length)
 {
-    m_declaredLength = DeclaredLength(m_length);
-    m_value.resize(0);
+    m_declaredLength = DeclaredLength(length);
+    if (!m_value.isEmpty())
+        m_value.resize(0);
     if (m_declaredLength > 0) {
         m_count = 0;
         m_state = State::Value;
@@ -338,10 +389,22 @@ void AdifStateMachine::closeTag()
     }
 }
 
+bool SameText(QStringView a, QStringView b)
+{
+    // Field names are short: a plain loop beats a call of memcmp.
+    if (a.size() != b.size())
+        return false;
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        if (a[i] != b[i])
+            return false;
+    }
+    return true;
+}
+
 /// True for a name of ASCII letters, digits and underscores, as every real
 /// field name is: such a name is simplified already, and the catalogue
 /// position it is looked up under never changes.
-bool IsPlainName(const QString &name)
+bool IsPlainName(QStringView name)
 {
     for (const QChar c : name) {
         const ushort u = c.unicode();
@@ -354,11 +417,18 @@ bool IsPlainName(const QString &name)
 int AdifStateMachine::fieldPosition()
 {
     const int k = m_fieldInRecord++;
-    if (k < m_knownNames.size() && m_knownNames.at(k).name == m_name)
+    const QStringView tagName = name();
+    if (k < m_knownNames.size() && SameText(m_knownNames.at(k).name, tagName))
         return m_knownNames.at(k).position;
-    const int position = m_store.FieldIndex(Simplified(m_name));
-    if (k <= m_knownNames.size() && k < 256 && IsPlainName(m_name)) {
-        const KnownName known { QString(m_name.constData(), m_name.size()), position };
+    // A record that leaves a field out or adds one shifts the rest; they are
+    // still known, at other places.
+    for (int other = 0; other < qMin(m_knownNames.size(), 32); ++other) {
+        if (SameText(m_knownNames.at(other).name, tagName))
+            return m_knownNames.at(other).position;
+    }
+    const int position = m_store.FieldIndex(Simplified(tagName.toString()));
+    if (k <= m_knownNames.size() && k < 256 && IsPlainName(tagName)) {
+        const KnownName known { tagName.toString(), position };
         if (k < m_knownNames.size())
             m_knownNames[k] = known;
         else
@@ -373,7 +443,8 @@ void AdifStateMachine::setField(QStringView value)
     QString simplified;
     m_record.add(position, SimplifiedView(value, simplified));
     // The next value starts a new text in the same buffer.
-    m_value.resize(0);
+    if (!m_value.isEmpty())
+        m_value.resize(0);
 }
 
 void AdifStateMachine::endRecord()
@@ -459,15 +530,22 @@ bool DecodesAsciiAsItself(QTextCodec *codec)
 /// length, at the first byte that is not.
 bool WidenAscii(const char *bytes, int size, QString &text)
 {
+    // Eight bytes at a time are checked for a byte of 0x80 or above.
+    quint64 high = 0;
+    int i = 0;
+    for (; i + 8 <= size; i += 8) {
+        quint64 word;
+        std::memcpy(&word, bytes + i, sizeof word);
+        high |= word;
+    }
+    for (; i < size; ++i)
+        high |= static_cast<unsigned char>(bytes[i]);
+    if (high & Q_UINT64_C(0x8080808080808080))
+        return false;
     text.resize(size);
     QChar *out = text.data();
-    for (int i = 0; i < size; ++i) {
-        if (static_cast<unsigned char>(bytes[i]) >= 0x80) {
-            text.resize(0);
-            return false;
-        }
-        out[i] = QLatin1Char(bytes[i]);
-    }
+    for (i = 0; i < size; ++i)
+        out[i] = QChar(ushort(static_cast<unsigned char>(bytes[i])));
     return true;
 }
 
