@@ -29,15 +29,53 @@ double BandFrequency(QStringView band)
     return 0.0;
 }
 
+namespace {
+
+/// Reads the plain decimals nearly every log writes ("144.300", "1296"): up
+/// to 16 characters, digits with at most one point between them. With a
+/// point, the at most 15 digits make a whole number below 2^53 and the point
+/// a power of ten below 10^22; both are exact doubles, so one division gives
+/// the correctly rounded value, the one a full conversion gives. Without a
+/// point, the whole number is converted once. False for anything else.
+bool PlainDecimal(QStringView text, double &value)
+{
+    static const double powers[] = { 1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7,
+                                     1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15 };
+    const qsizetype size = text.size();
+    if (size == 0 || size > 16)
+        return false;
+    qint64 digits = 0;
+    int decimals = -1;
+    for (qsizetype i = 0; i < size; ++i) {
+        const ushort c = text[i].unicode();
+        if (c >= '0' && c <= '9') {
+            digits = 10 * digits + (c - '0');
+            if (decimals >= 0)
+                ++decimals;
+        } else if (c == '.' && decimals < 0 && i > 0 && i < size - 1) {
+            decimals = 0;
+        } else {
+            return false;
+        }
+    }
+    value = decimals > 0 ? double(digits) / powers[decimals] : double(digits);
+    return true;
+}
+
+} // namespace
+
 double ContactFrequency(QStringView freq, QStringView band)
 {
-    // QString::toDouble() without the copy: the C locale, group separators rejected.
-    static const QLocale numbers = [] {
-        QLocale c = QLocale::c();
-        c.setNumberOptions(QLocale::RejectGroupSeparator);
-        return c;
-    }();
-    double frequency = numbers.toDouble(freq);
+    double frequency = 0.0;
+    if (!PlainDecimal(freq, frequency)) {
+        // QString::toDouble() without the copy: the C locale, group separators rejected.
+        static const QLocale numbers = [] {
+            QLocale c = QLocale::c();
+            c.setNumberOptions(QLocale::RejectGroupSeparator);
+            return c;
+        }();
+        frequency = numbers.toDouble(freq);
+    }
     // "nan" is not a number either; taken as it is it would pass every
     // comparison with 144 MHz.
     if (qIsNaN(frequency))

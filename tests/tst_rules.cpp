@@ -4,6 +4,7 @@
 #include "database/datetext.h"
 #include "database/localtext.h"
 #include "database/ordering.h"
+#include "readers/adiflog.h"
 #include "readers/asciiimport.h"
 #include "readers/textlinereader.h"
 #include "readers/workqueue.h"
@@ -33,6 +34,7 @@ private slots:
     void stripFieldQuotes();
     void clock();
     void outputTexts();
+    void contactFrequency();
     void readInOrder_data();
     void readInOrder();
 };
@@ -220,6 +222,49 @@ void TestRules::outputTexts()
         for (const QDateTime &date : qAsConst(dates))
             QCOMPARE(days.text(date, date.toMSecsSinceEpoch()), DayText(date).toLocal8Bit());
     }
+}
+
+void TestRules::contactFrequency()
+{
+    // Every text reads as the C locale's full conversion reads it, bit for
+    // bit; nothing, a zero and no number at all fall back on the band.
+    QLocale c = QLocale::c();
+    c.setNumberOptions(QLocale::RejectGroupSeparator);
+    QStringList texts { "144.300", "1296", "0144.3000", "0.1", "0.3", "144.", ".5", "1.2.3",
+                        "144,300", "1,296.2", " 144.3", "144.3 ", "+144", "-144", "1e3", "nan",
+                        "inf", "0x90", "0", "0.000", "", "999999999999999", "9999999999999999",
+                        "12345678901234.5", "1234567890123.45", "0.000000000000001", "144.30000000000001",
+                        // Sixteen digits: dividing their rounded whole number rounds twice.
+                        "91399620.84340797", "944608837.2433843", "986.5452293525111",
+                        QString::fromUtf8("１４４") };
+    // Plain decimals of every length and point position, as a log may hold them.
+    quint32 seed = 12345;
+    for (int i = 0; i < 20000; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        const int length = 1 + int(seed >> 16) % 17;
+        QString text;
+        for (int k = 0; k < length; ++k) {
+            seed = seed * 1103515245u + 12345u;
+            text += QChar('0' + int(seed >> 16) % 10);
+        }
+        seed = seed * 1103515245u + 12345u;
+        const int point = int(seed >> 16) % (length + 2);
+        if (point > 0 && point < length)
+            text.insert(point, '.');
+        texts << text;
+    }
+    for (const QString &text : qAsConst(texts)) {
+        double expected = c.toDouble(text);
+        if (qIsNaN(expected))
+            expected = 0.0;
+        const double band = expected == 0.0 ? 432.0 : expected;
+        const double got = ContactFrequency(text, u"70cm");
+        if (memcmp(&got, &band, sizeof got) != 0)
+            QFAIL(qPrintable(QStringLiteral("%1 reads as %2, not %3").arg(text).arg(got, 0, 'g', 17).arg(band, 0, 'g', 17)));
+    }
+    QCOMPARE(ContactFrequency(u"", u"23CM"), 1296.0);
+    QCOMPARE(ContactFrequency(u"abc", u"9cm"), 3400.0);
+    QCOMPARE(ContactFrequency(u"0", u"20m"), 0.0);
 }
 
 void TestRules::readInOrder_data()
