@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdio>
+
 /// What differs between the systems gridcol runs on. The key wait, the other
 /// such difference, keeps its own header (app/keywait.h); each system has its
 /// own source files in this folder, and no other part of the program asks
@@ -15,5 +18,29 @@ void PrepareProcess(char **argv);
 /// How a line of a text file written in text mode ends on this system:
 /// "\r\n" on Windows, "\n" elsewhere.
 const char *TextLineEnd();
+
+/// A stdio stream whose text is kept aside, in memory where the system has
+/// such streams and in a temporary file elsewhere, to be copied on later.
+/// With it, work done beside other work can write its log lines now and
+/// have them land where they belong in the log.
+class ScratchStream
+{
+public:
+    ScratchStream();
+    ~ScratchStream();
+    ScratchStream(const ScratchStream &) = delete;
+    ScratchStream &operator=(const ScratchStream &) = delete;
+
+    /// The stream to write to; null when none could be made.
+    FILE *file() const { return m_file; }
+    /// Writes everything written so far to out. False when some of it could
+    /// not be kept or copied.
+    bool copyTo(FILE *out);
+
+private:
+    FILE *m_file = nullptr;
+    char *m_buffer = nullptr;
+    std::size_t m_size = 0;
+};
 
 } // namespace Platform

@@ -3,6 +3,7 @@
 #include <QByteArray>
 
 #include <csignal>
+#include <cstdlib>
 
 #include <unistd.h>
 
@@ -41,6 +42,26 @@ void PrepareProcess(char **argv)
 const char *TextLineEnd()
 {
     return "\n";
+}
+
+ScratchStream::ScratchStream()
+    : m_file(open_memstream(&m_buffer, &m_size))
+{
+}
+
+ScratchStream::~ScratchStream()
+{
+    if (m_file)
+        std::fclose(m_file);
+    std::free(m_buffer);
+}
+
+bool ScratchStream::copyTo(FILE *out)
+{
+    // The buffer and its size are brought up to date by a flush.
+    if (!m_file || std::fflush(m_file) != 0 || std::ferror(m_file))
+        return false;
+    return m_size == 0 || std::fwrite(m_buffer, 1, m_size, out) == m_size;
 }
 
 } // namespace Platform

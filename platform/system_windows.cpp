@@ -17,4 +17,30 @@ const char *TextLineEnd()
     return "\r\n";
 }
 
+ScratchStream::ScratchStream()
+    : m_file(std::tmpfile())
+{
+}
+
+ScratchStream::~ScratchStream()
+{
+    if (m_file)
+        std::fclose(m_file);
+}
+
+bool ScratchStream::copyTo(FILE *out)
+{
+    // Windows has no stream in memory; the temporary file is read back.
+    if (!m_file || std::fflush(m_file) != 0 || std::ferror(m_file))
+        return false;
+    std::rewind(m_file);
+    char chunk[1 << 16];
+    std::size_t got;
+    while ((got = std::fread(chunk, 1, sizeof chunk, m_file)) > 0) {
+        if (std::fwrite(chunk, 1, got, out) != got)
+            return false;
+    }
+    return !std::ferror(m_file);
+}
+
 } // namespace Platform

@@ -4,7 +4,9 @@
 #include "app/console.h"
 #include "database/calldatabase.h"
 #include "database/datetext.h"
+#include "platform/platform.h"
 #include "readers/sourcefiles.h"
+#include "readers/workqueue.h"
 
 #include <QLocale>
 #include <QtMath>
@@ -103,45 +105,74 @@ struct ImportFields
     int call, locator, date, frequency, band;
 };
 
-int ImportRecords(const AdifDataBase &store, const ImportFields &fields)
+/// The dates of the records, each distinct text worked out once. One import
+/// runs at a time, on whichever thread.
+DateTextParser &RecordDates()
 {
     static DateTextParser dates(QStringLiteral("yyyyMMdd"));
+    return dates;
+}
 
-    int accepted = 0;
-    const int count = store.RecordCount();
-    QString callStorage, locatorStorage, dateStorage;
-    // The records are taken in blocks, what the merges of a block will read
-    // fetched ahead first.
-    AdifRecord block[prefetchBlock];
+/// Hands records to the database one block after another, in file order.
+class RecordImport
+{
+public:
+    explicit RecordImport(const ImportFields &fields)
+        : m_fields(fields)
+    {
+    }
+
+    /// Takes records[0 .. size), size at most prefetchBlock; what their
+    /// merges will read is fetched ahead first.
+    void take(const AdifRecord *records, int size);
+    /// The number of records handed on so far.
+    int accepted() const { return m_accepted; }
+
+private:
+    const ImportFields m_fields;
+    DateTextParser &m_dates = RecordDates();
+    QString m_callStorage, m_locatorStorage, m_dateStorage;
+    int m_accepted = 0;
+};
+
+void RecordImport::take(const AdifRecord *records, int size)
+{
     QStringView calls[prefetchBlock];
-    for (int i = 0; i < count; ++i) {
-        const int inBlock = i % prefetchBlock;
-        if (inBlock == 0) {
-            const int size = qMin(prefetchBlock, count - i);
-            for (int k = 0; k < size; ++k) {
-                block[k] = store.GetRecord(i + k);
-                calls[k] = block[k].ValueView(fields.call);
-            }
-            PrefetchMerges(calls, size);
-        }
-        const AdifRecord &record = block[inBlock];
-        const QStringView call = SimplifiedView(record.ValueView(fields.call), callStorage);
-        const QStringView locator = SimplifiedView(record.ValueView(fields.locator), locatorStorage);
+    for (int k = 0; k < size; ++k)
+        calls[k] = records[k].ValueView(m_fields.call);
+    PrefetchMerges(calls, size);
+    for (int k = 0; k < size; ++k) {
+        const AdifRecord &record = records[k];
+        const QStringView call = SimplifiedView(record.ValueView(m_fields.call), m_callStorage);
+        const QStringView locator = SimplifiedView(record.ValueView(m_fields.locator), m_locatorStorage);
         const double frequency
-            = ContactFrequency(record.ValueView(fields.frequency), record.ValueView(fields.band));
+            = ContactFrequency(record.ValueView(m_fields.frequency), record.ValueView(m_fields.band));
         // Below 2 m, and records with no usable frequency at all, pass silently.
         if (frequency < 144.0)
             continue;
-        const QDateTime date = dates.parse(SimplifiedView(record.ValueView(fields.date), dateStorage));
+        const QDateTime date = m_dates.parse(SimplifiedView(record.ValueView(m_fields.date), m_dateStorage));
         if (call.isEmpty() || locator.isEmpty()) {
             FilePrint(DebugLog, "Adif failed - %s %s %s %f\n", qPrintable(call.toString()),
                       qPrintable(locator.toString()), qPrintable(DayText(date)), frequency);
             continue;
         }
         AddCallLocator(call, locator, date, 1);
-        ++accepted;
+        ++m_accepted;
     }
-    return accepted;
+}
+
+int ImportRecords(const AdifDataBase &store, const ImportFields &fields)
+{
+    RecordImport import(fields);
+    AdifRecord block[prefetchBlock];
+    const int count = store.RecordCount();
+    for (int i = 0; i < count; i += prefetchBlock) {
+        const int size = qMin(prefetchBlock, count - i);
+        for (int k = 0; k < size; ++k)
+            block[k] = store.GetRecord(i + k);
+        import.take(block, size);
+    }
+    return import.accepted();
 }
 
 void AnnounceAdifFile(const QFileInfo &file)
@@ -149,6 +180,70 @@ void AnnounceAdifFile(const QFileInfo &file)
     const QByteArray name = file.fileName().toLocal8Bit();
     ConsolePrint("Verarbeite %s ... ", name.constData());
     FilePrint(DebugLog, "Verarbeite %s \n", name.constData());
+}
+
+/// Reads a file into the process-wide store on this thread while a second
+/// thread imports the records read so far, block by block and in file
+/// order, from copies that share their text with the store's. The import's
+/// log lines are kept aside until the file is read: the log then holds the
+/// record count first and the import's lines after it, exactly as when the
+/// file is read first and imported after. False, before anything is read,
+/// where no place for those lines can be had.
+bool ReadAndImport(const QFileInfo &file, const ImportFields &fields)
+{
+    Platform::ScratchStream scratch;
+    FILE *const log = DebugLog;
+    if (log && !scratch.file())
+        return false;
+
+    struct Block
+    {
+        QVector<AdifRecord> records;
+        bool last = false;
+    };
+    // Large enough that handing over costs little, small enough that the
+    // import ends soon after the file does.
+    constexpr int blockSize = 1024;
+    BoundedQueue<Block> queue(8);
+    RecordImport import(fields);
+    PrepareDateHandling();
+    // Only the import writes to the log until the file is read.
+    DebugLog = log ? scratch.file() : nullptr;
+    std::thread importer([&queue, &import] {
+        for (;;) {
+            const Block block = queue.pop();
+            for (int i = 0; i < block.records.size(); i += prefetchBlock)
+                import.take(block.records.constData() + i, qMin(prefetchBlock, block.records.size() - i));
+            if (block.last)
+                return;
+        }
+    });
+
+    int handed = 0;
+    const auto handOn = [&queue, &handed](int upTo, bool last) {
+        Block block;
+        block.records.reserve(upTo - handed);
+        for (; handed < upTo; ++handed)
+            block.records.append(AdifStore.GetRecord(handed));
+        block.last = last;
+        queue.push(std::move(block));
+    };
+    AdifStore.ClearRecords();
+    // A file that cannot be opened leaves the store empty: "0 of 0".
+    AdifStore.ReadAdifFile(file.absoluteFilePath(), nullptr, [&handOn, &handed](int stored) {
+        if (stored - handed >= blockSize)
+            handOn(stored, false);
+    });
+    handOn(AdifStore.RecordCount(), true);
+    importer.join();
+
+    DebugLog = log;
+    FilePrint(DebugLog, "ADIF QSOs %d\n", AdifStore.RecordCount());
+    // Lines that could not be kept are lost as a failed write to the log would lose them.
+    if (log)
+        scratch.copyTo(log);
+    ConsolePrint("%d of %d\n", import.accepted(), AdifStore.RecordCount());
+    return true;
 }
 
 /// Imports the records of a file that is in the store already.
@@ -200,6 +295,20 @@ void AdifLogImport::readAhead(int index)
     m_reader = std::thread([this, path] { m_aheadResult = m_ahead.ReadAdifFile(path, nullptr, nullptr); });
 }
 
+bool AdifLogImport::importBesideReading(const QFileInfo &file)
+{
+    // The import looks its fields up once the file is read, and a name the
+    // catalogue lacks is appended then, after the file's own new names. Only
+    // when the catalogue knows all of them already are their positions known
+    // before the file is read; a copy of the catalogue tells.
+    m_ahead.CopyFieldCatalogue(AdifStore);
+    const int known = m_ahead.FieldCount();
+    const ImportFields fields(m_ahead);
+    if (m_ahead.FieldCount() != known)
+        return false;
+    return ReadAndImport(file, fields);
+}
+
 void AdifLogImport::run()
 {
     for (int i = 0; i < m_files.size(); ++i) {
@@ -207,6 +316,8 @@ void AdifLogImport::run()
         if (m_reader.joinable()) {
             m_reader.join();
             AdifStore.TakeOverRead(m_ahead, m_aheadResult);
+        } else if (i + 1 == m_files.size() && importBesideReading(m_files.at(i))) {
+            continue;
         } else {
             AdifStore.ClearRecords();
             // A file that cannot be opened leaves the store empty: "0 of 0".

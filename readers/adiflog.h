@@ -49,6 +49,10 @@ public:
     void run();
 
 private:
+    /// Reads file into the process-wide store and imports its records
+    /// beside the reading, as the last file, whose reading nothing else
+    /// overlaps. False, with nothing done, where that cannot be done.
+    bool importBesideReading(const QFileInfo &file);
     /// Starts reading file index into m_ahead on m_reader.
     void readAhead(int index);
 

@@ -240,6 +240,8 @@ private slots:
     void inPieces_data();
     void inPieces();
     void directoryImport();
+    void importBesideReading_data();
+    void importBesideReading();
     void operations_data();
     void operations();
     void loadFieldCatalogue_data();
@@ -510,40 +512,100 @@ void TestAdif::inPieces()
     QCOMPARE(Parsed(cut), Parsed(whole));
 }
 
+/// How a folder of logs is imported: one file after another, each read and
+/// then imported, or as a directory is, with the first log read from the
+/// moment the import is made or only in its turn.
+enum class ImportWay { OneByOne, Directory, DirectoryFirstEarly };
+
+/// Console, log, database and store after importing the logs of folder with
+/// the given catalogue; the debug log is written only with withLog.
+QStringList ImportedState(const QString &folder, const QString &catalogue, ImportWay way, bool withLog = true)
+{
+    ResetProgramState();
+    AdifStore.LoadFieldCatalogue(0, catalogue);
+    std::FILE *console = std::tmpfile();
+    std::FILE *log = std::tmpfile();
+    SetConsoleFile(console);
+    DebugLog = withLog ? log : nullptr;
+    if (way == ImportWay::OneByOne) {
+        for (const QFileInfo &file : ListSourceFiles(folder, QStringLiteral("*.adi")))
+            ImportAdifFile(file);
+    } else {
+        AdifLogImport(folder, way == ImportWay::DirectoryFirstEarly).run();
+    }
+    QStringList result { State(AdifStore), QString::fromUtf8(BuildCallsLocDat()) };
+    for (std::FILE *file : { console, log }) {
+        QByteArray bytes(std::ftell(file), Qt::Uninitialized);
+        std::rewind(file);
+        bytes.resize(int(std::fread(bytes.data(), 1, size_t(bytes.size()), file)));
+        std::fclose(file);
+        result << QString::fromUtf8(bytes);
+    }
+    ResetProgramState();
+    return result;
+}
+
+const QString mixedCatalogue = QStringLiteral(GRIDCOL_TEST_DATA "/adif/catalogues/mixed.txt");
+
 void TestAdif::directoryImport()
 {
     // A directory of logs imported with each log read ahead on a second
     // thread, the first from the moment the import is made or only in its
     // turn, leaves console, log, database and store exactly as importing
     // the logs one by one does.
-    const auto importAll = [](int how) {
-        ResetProgramState();
-        AdifStore.LoadFieldCatalogue(0, QStringLiteral(GRIDCOL_TEST_DATA "/adif/catalogues/mixed.txt"));
-        std::FILE *console = std::tmpfile();
-        std::FILE *log = std::tmpfile();
-        SetConsoleFile(console);
-        DebugLog = log;
-        if (how == 0) {
-            for (const QFileInfo &file : ListSourceFiles(logFolder, QStringLiteral("*.adi")))
-                ImportAdifFile(file);
-        } else {
-            AdifLogImport(logFolder, how == 2).run();
-        }
-        QStringList result { State(AdifStore), QString::fromUtf8(BuildCallsLocDat()) };
-        for (std::FILE *file : { console, log }) {
-            QByteArray bytes(std::ftell(file), Qt::Uninitialized);
-            std::rewind(file);
-            bytes.resize(int(std::fread(bytes.data(), 1, size_t(bytes.size()), file)));
-            std::fclose(file);
-            result << QString::fromUtf8(bytes);
-        }
-        ResetProgramState();
-        return result;
-    };
-    const QStringList oneByOne = importAll(0);
+    const QStringList oneByOne = ImportedState(logFolder, mixedCatalogue, ImportWay::OneByOne);
     QVERIFY(oneByOne.at(2).count(QStringLiteral("Verarbeite")) >= 10);
-    QCOMPARE(importAll(1), oneByOne);
-    QCOMPARE(importAll(2), oneByOne);
+    QCOMPARE(ImportedState(logFolder, mixedCatalogue, ImportWay::Directory), oneByOne);
+    QCOMPARE(ImportedState(logFolder, mixedCatalogue, ImportWay::DirectoryFirstEarly), oneByOne);
+}
+
+void TestAdif::importBesideReading_data()
+{
+    QTest::addColumn<QString>("catalogue");
+    QTest::addColumn<bool>("withLog");
+    const QString known = QStringLiteral("CALL\nQSO_DATE\nNOTES\nGRIDSQUARE\nFREQ\nBAND\n");
+    QTest::newRow("fields known, with log") << known << true;
+    QTest::newRow("fields known, no log") << known << false;
+    // Where the catalogue lacks a field the import reads, that field is
+    // appended after the log's own new ones.
+    QTest::newRow("no GRIDSQUARE") << QStringLiteral("CALL\nQSO_DATE\nFREQ\nBAND\n") << true;
+    QTest::newRow("empty catalogue") << QString() << true;
+}
+
+void TestAdif::importBesideReading()
+{
+    // A lone log is imported while it is read, in blocks; the result is that
+    // of reading it first and importing it after, log lines and their order
+    // included. Several blocks, records below 2 m, records without locator
+    // and a last block cut short.
+    QFETCH(QString, catalogue);
+    QFETCH(bool, withLog);
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    QByteArray text = "generated log <eoh>\n";
+    for (int i = 0; i < 5000; ++i) {
+        const QByteArray call = "DL" + QByteArray::number(i % 1700) + "X";
+        const QByteArray locator = i % 97 == 0 ? QByteArray() : "JO" + QByteArray::number(10 + i % 80) + "AB";
+        const QByteArray date = QDate(2026, 1, 1).addDays(-(i % 700)).toString("yyyyMMdd").toLatin1();
+        const QByteArray freq = i % 5 == 0 ? "14.074" : (i % 7 == 0 ? "" : "144.3");
+        text += "<CALL:" + QByteArray::number(call.size()) + ">" + call + " <GRIDSQUARE:"
+            + QByteArray::number(locator.size()) + ">" + locator + " <QSO_DATE:8>" + date + " <FREQ:"
+            + QByteArray::number(freq.size()) + ">" + freq + (i % 3 == 0 ? " <BAND:4>70cm" : " <BAND:2>2m")
+            + " <EOR>\n";
+    }
+    QFile file(folder.filePath(QStringLiteral("big.adi")));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(text) == text.size());
+    file.close();
+    const QString cataloguePath = folder.filePath(QStringLiteral("catalogue.txt"));
+    QFile catalogueFile(cataloguePath);
+    QVERIFY(catalogueFile.open(QIODevice::WriteOnly) && catalogueFile.write(catalogue.toUtf8()) >= 0);
+    catalogueFile.close();
+
+    const QStringList oneByOne = ImportedState(folder.path(), cataloguePath, ImportWay::OneByOne, withLog);
+    QVERIFY(oneByOne.at(2).contains(QStringLiteral("3959 of 5000")));
+    if (withLog)
+        QVERIFY(oneByOne.at(3).contains(QStringLiteral("Adif failed")));
+    QCOMPARE(ImportedState(folder.path(), cataloguePath, ImportWay::Directory, withLog), oneByOne);
 }
 
 void TestAdif::readAhead_data()
