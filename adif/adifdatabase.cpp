@@ -12,26 +12,32 @@ void AdifRecord::InitRecord(int count)
 {
     selected = false;
     id = -1;
-    m_cells.clear();
-    m_text.clear();
+    m_block.clear();
+    m_stored = 0;
     m_count = qMax(count, 0);
 }
 
 int AdifRecord::CellOf(int position) const
 {
     // A record has a few values: a scan beats a binary search there.
-    const int count = m_cells.size();
-    if (count <= 16) {
-        const Cell *cells = m_cells.constData();
-        for (int k = 0; k < count && cells[k].position <= position; ++k) {
-            if (cells[k].position == position)
-                return k;
+    if (m_stored <= 16) {
+        for (int k = 0; k < m_stored; ++k) {
+            const int at = CellAt(k).position;
+            if (at >= position)
+                return at == position ? k : -1;
         }
         return -1;
     }
-    const auto it = std::lower_bound(m_cells.cbegin(), m_cells.cend(), position,
-        [](const Cell &cell, int wanted) { return cell.position < wanted; });
-    return it != m_cells.cend() && it->position == position ? int(it - m_cells.cbegin()) : -1;
+    int low = 0;
+    int high = m_stored;
+    while (low < high) {
+        const int middle = low + (high - low) / 2;
+        if (CellAt(middle).position < position)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    return low < m_stored && CellAt(low).position == position ? low : -1;
 }
 
 void AdifRecord::SetValue(int position, const QString &value)
@@ -39,31 +45,40 @@ void AdifRecord::SetValue(int position, const QString &value)
     if (position < 0)
         return;
     m_count = qMax(m_count, position + 1);
-    // Text that is replaced stays in m_text unused; once more than half of
-    // it is unused, the record's text is packed anew.
-    int unused = m_text.size();
-    for (const Cell &cell : qAsConst(m_cells))
-        unused -= cell.length;
-    if (unused > 64 && 2 * unused > m_text.size()) {
-        QString packed;
-        packed.reserve(m_text.size() - unused);
-        for (Cell &cell : m_cells) {
-            const int offset = packed.size();
-            packed.append(m_text.constData() + cell.offset, cell.length);
-            cell.offset = offset;
+    // The block is made anew, with the value in its place among the others.
+    const bool replaces = CellOf(position) >= 0;
+    const int stored = replaces ? m_stored : m_stored + 1;
+    int size = stored * cellChars + value.size();
+    for (int k = 0; k < m_stored; ++k) {
+        if (CellAt(k).position != position)
+            size += CellAt(k).length;
+    }
+    QString block(size, Qt::Uninitialized);
+    QChar *out = block.data();
+    int cells = 0;
+    int offset = stored * cellChars;
+    const auto put = [out, &cells, &offset](int at, QStringView text) {
+        const Cell cell { at, offset, int(text.size()) };
+        std::memcpy(static_cast<void *>(out + cells * cellChars), &cell, sizeof cell);
+        if (!text.isEmpty())
+            std::memcpy(static_cast<void *>(out + offset), text.data(), size_t(text.size()) * sizeof(QChar));
+        offset += int(text.size());
+        ++cells;
+    };
+    bool placed = false;
+    for (int k = 0; k < m_stored; ++k) {
+        const int at = CellAt(k).position;
+        if (!placed && at >= position) {
+            put(position, value);
+            placed = true;
         }
-        m_text = packed;
+        if (at != position)
+            put(at, StoredValue(k));
     }
-    const Cell cell { position, m_text.size(), value.size() };
-    m_text.append(value);
-    const int k = CellOf(position);
-    if (k >= 0) {
-        m_cells[k] = cell;
-        return;
-    }
-    const auto at = std::lower_bound(
-        m_cells.begin(), m_cells.end(), position, [](const Cell &c, int wanted) { return c.position < wanted; });
-    m_cells.insert(at, cell);
+    if (!placed)
+        put(position, value);
+    m_block = block;
+    m_stored = stored;
 }
 
 QStringView AdifRecord::ValueView(int position) const
@@ -74,8 +89,8 @@ QStringView AdifRecord::ValueView(int position) const
 
 QStringView AdifRecord::StoredValue(int k) const
 {
-    const Cell &cell = m_cells.at(k);
-    return QStringView(m_text.constData() + cell.offset, cell.length);
+    const Cell cell = CellAt(k);
+    return QStringView(m_block.constData() + cell.offset, cell.length);
 }
 
 QStringView SimplifiedView(QStringView text, QString &storage)

@@ -8,6 +8,7 @@
 #include <QStringView>
 #include <QVector>
 
+#include <cstring>
 #include <functional>
 
 class QIODevice;
@@ -48,25 +49,37 @@ struct AdifRecord
 
     /// The values that were set, k = 0 .. StoredCount() - 1 in increasing
     /// order of their positions.
-    int StoredCount() const { return m_cells.size(); }
-    int StoredPosition(int k) const { return m_cells.at(k).position; }
+    int StoredCount() const { return m_stored; }
+    int StoredPosition(int k) const { return CellAt(k).position; }
     QStringView StoredValue(int k) const;
 
-    /// Where a stored value lies in the record's text.
+    /// Where a stored value lies in the record's block.
     struct Cell
     {
         int position;
-        int offset; ///< where the value starts in m_text
+        int offset; ///< where the value starts in m_block
         int length;
     };
 
 private:
     friend class AdifRecordBuilder;
 
+    /// The characters a cell takes at the start of the block.
+    static constexpr int cellChars = int(sizeof(Cell) / sizeof(QChar));
+
+    Cell CellAt(int k) const
+    {
+        Cell cell;
+        std::memcpy(&cell, m_block.constData() + k * cellChars, sizeof cell);
+        return cell;
+    }
     int CellOf(int position) const;
 
-    QVector<Cell> m_cells; ///< by increasing position, each position once
-    QString m_text;
+    /// The cells of the stored values, by increasing position and each
+    /// position once, and after them the values' text: one allocation for
+    /// the whole record.
+    QString m_block;
+    int m_stored = 0;
     int m_count = 0;
 };
 

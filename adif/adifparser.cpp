@@ -77,10 +77,20 @@ public:
             }
             m_cells.resize(kept);
         }
+        // The cells first, their offsets moved past them, then the text.
         AdifRecord record;
-        record.m_cells.resize(int(m_cells.size()));
-        std::copy(m_cells.cbegin(), m_cells.cend(), record.m_cells.begin());
-        record.m_text = QString(m_text.data(), int(m_text.size()));
+        const int stored = int(m_cells.size());
+        const int head = stored * AdifRecord::cellChars;
+        record.m_block = QString(head + int(m_text.size()), Qt::Uninitialized);
+        QChar *block = record.m_block.data();
+        for (int k = 0; k < stored; ++k) {
+            AdifRecord::Cell cell = m_cells[std::size_t(k)];
+            cell.offset += head;
+            std::memcpy(static_cast<void *>(block + k * AdifRecord::cellChars), &cell, sizeof cell);
+        }
+        if (!m_text.empty())
+            std::memcpy(static_cast<void *>(block + head), m_text.data(), m_text.size() * sizeof(QChar));
+        record.m_stored = stored;
         record.m_count = m_count;
         return record;
     }
