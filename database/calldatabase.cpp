@@ -11,6 +11,13 @@
 
 CallList CallDatabase;
 
+namespace {
+
+/// How many entries ahead a walk through the list asks for what it will read.
+constexpr int prefetchDistance = 8;
+
+} // namespace
+
 quint64 PackShortAscii(QStringView text)
 {
     if (text.isEmpty() || text.size() > 8)
@@ -45,7 +52,7 @@ void CallList::append(const CallEntry &entry)
 
 void CallList::append(const CallEntry &entry, Key key)
 {
-    m_ranked.clear();
+    forgetOutputLayout();
     m_sorted = false;
     m_entries.append(entry);
     if (2 * m_entries.size() > m_slots.size())
@@ -95,6 +102,8 @@ void CallList::sortByCall()
     };
     QVector<Item> items(m_entries.size());
     for (int i = 0; i < m_entries.size(); ++i) {
+        if (i + prefetchDistance < m_entries.size())
+            prefetchCall(i + prefetchDistance);
         const QString &call = m_entries.at(i).call;
         quint64 prefix[2] = { 0, 0 };
         for (int k = 0; k < qMin(call.size(), 8); ++k)
@@ -110,32 +119,93 @@ void CallList::sortByCall()
     });
     QVector<CallEntry> sorted;
     sorted.reserve(m_entries.size());
-    for (const Item &item : qAsConst(items))
-        sorted.append(std::move(m_entries[item.position]));
+    QVector<int> newPosition(m_entries.size());
+    for (int n = 0; n < items.size(); ++n) {
+        sorted.append(std::move(m_entries[items.at(n).position]));
+        newPosition[items.at(n).position] = n;
+    }
     m_entries.swap(sorted);
     m_sorted = true;
-    m_ranked.clear();
-    rebuildIndex(m_slots.size());
+    forgetOutputLayout();
+    // The calls keep their slots; only the positions there change. Working
+    // the index out anew would read every call's text once more.
+    for (Slot &slot : m_slots) {
+        if (slot.position != 0)
+            slot.position = newPosition.at(slot.position - 1) + 1;
+    }
 }
 
-const QVector<LocatorEntry> &CallList::rankedAt(int i) const
+RankedLocatorList CallList::rankedAt(int i) const
 {
     rankAll();
-    return m_ranked.at(i);
+    const RankedEntry &entry = m_rankedEntries.at(i);
+    return RankedLocatorList(m_rankedLocators.constData() + entry.first, entry.count);
+}
+
+QStringView CallList::rankedCallAt(int i) const
+{
+    rankAll();
+    return m_rankedEntries.at(i).call;
 }
 
 void CallList::rankAll() const
 {
-    if (m_ranked.size() == m_entries.size())
+    if (m_rankedEntries.size() == m_entries.size())
         return;
-    m_ranked.resize(m_entries.size());
-    for (int k = 0; k < m_entries.size(); ++k)
-        m_ranked[k] = RankedLocators(m_entries.at(k));
+    clearOutputLayout();
+    m_rankedEntries.reserve(m_entries.size());
+    m_rankedLocators.reserve(m_entries.size() + m_entries.size() / 2);
+    for (int k = 0; k < m_entries.size(); ++k) {
+        // The calls and locators lie all over memory: what the next entries
+        // will read is asked for ahead, their locators' texts once the
+        // locators themselves have had time to come.
+        if (k + 2 * prefetchDistance < m_entries.size()) {
+            prefetchCall(k + 2 * prefetchDistance);
+            prefetchLocators(k + 2 * prefetchDistance);
+        }
+        if (k + prefetchDistance < m_entries.size()) {
+            for (const LocatorEntry &locator : m_entries.at(k + prefetchDistance).locators)
+                __builtin_prefetch(BlockOf(locator.locator));
+        }
+        const CallEntry &entry = m_entries.at(k);
+        const QVector<LocatorEntry> ranked = RankedLocators(entry);
+        m_rankedEntries.append(RankedEntry { keepRankedText(entry.call), m_rankedLocators.size(), ranked.size() });
+        for (const LocatorEntry &locator : ranked)
+            m_rankedLocators.append(
+                RankedLocator { keepRankedText(locator.locator), locator.weight, locator.stamp, locator.date });
+    }
+}
+
+void CallList::clearOutputLayout() const
+{
+    m_rankedEntries.clear();
+    m_rankedLocators.clear();
+    m_rankedText.clear();
+    m_rankedTextNext = nullptr;
+    m_rankedTextFree = 0;
+}
+
+QStringView CallList::keepRankedText(QStringView text) const
+{
+    constexpr int blockSize = 1 << 16;
+    const int size = int(text.size());
+    if (size > m_rankedTextFree) {
+        // A text longer than a block gets a block of its own size.
+        const int newBlock = qMax(blockSize, size);
+        m_rankedText.emplace_back(new QChar[std::size_t(newBlock)]);
+        m_rankedTextNext = m_rankedText.back().get();
+        m_rankedTextFree = newBlock;
+    }
+    QChar *const at = m_rankedTextNext;
+    std::copy(text.begin(), text.end(), at);
+    m_rankedTextNext += size;
+    m_rankedTextFree -= size;
+    return QStringView(at, size);
 }
 
 void CallList::clear()
 {
-    m_ranked.clear();
+    clearOutputLayout();
     m_sorted = false;
     m_entries.clear();
     m_slots.clear();

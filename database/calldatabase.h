@@ -7,6 +7,8 @@
 #include <QVector>
 
 #include <cstring>
+#include <memory>
+#include <vector>
 
 /// One locator a call has been heard from.
 struct LocatorEntry
@@ -25,6 +27,41 @@ struct CallEntry
 {
     QString call; ///< upper case, simplified
     QVector<LocatorEntry> locators;
+};
+
+/// One locator of an entry as the outputs list it. Its text lies, with the
+/// text of every other call and locator, in text laid out for the outputs.
+struct RankedLocator
+{
+    QStringView locator; ///< upper case, simplified
+    int weight = 0;
+    qint64 stamp = 0; ///< date as milliseconds since the epoch
+    QDateTime date;
+};
+
+/// The locators of one entry in the locator order, as the list lays them out
+/// for the outputs; valid until the list changes.
+class RankedLocatorList
+{
+public:
+    RankedLocatorList(const RankedLocator *first, int count)
+        : m_first(first)
+        , m_count(count)
+    {
+    }
+
+    int size() const { return m_count; }
+    const RankedLocator &at(int i) const
+    {
+        Q_ASSERT(i >= 0 && i < m_count);
+        return m_first[i];
+    }
+    const RankedLocator *begin() const { return m_first; }
+    const RankedLocator *end() const { return m_first + m_count; }
+
+private:
+    const RankedLocator *m_first;
+    int m_count;
 };
 
 /// The list of calls, with an index from call to position beside it, so that
@@ -49,17 +86,27 @@ public:
     /// The locators of one entry, for merging into them; the call itself stays.
     QVector<LocatorEntry> &locatorsAt(int i)
     {
-        m_ranked.clear();
+        forgetOutputLayout();
         return m_entries[i].locators;
     }
     /// The locators of entry i in the locator order (RankedLocators), worked
     /// out once for all outputs until the list changes.
-    const QVector<LocatorEntry> &rankedAt(int i) const;
+    RankedLocatorList rankedAt(int i) const;
+    /// The call of entry i, from the same layout as rankedAt().
+    QStringView rankedCallAt(int i) const;
     /// Brings the list into the call order for good; nothing happens when it
     /// is in that order already, so that the outputs, built side by side, may
     /// all ask for it.
     void sortByCall();
-    /// Works out rankedAt() of every entry at once, so that threads may then read it.
+    /// Works out rankedAt() and rankedCallAt() of every entry at once, so that
+    /// threads may then read them.
+    ///
+    /// Every output walks the whole list. The calls, their locators and their
+    /// texts lie wherever the merging left them, and a large database does
+    /// not fit in the processor's caches: each output would wait for memory
+    /// at every call. So the calls and their ranked locators, texts included,
+    /// are laid out once, in the list's order, in memory of their own; the
+    /// outputs then read it front to back.
     void rankAll() const;
     void clear();
 
@@ -90,17 +137,26 @@ public:
     void prefetchEntry(int i) const { __builtin_prefetch(m_entries.constData() + i); }
     void prefetchLocators(int i) const
     {
-        // A vector is one pointer to a block that holds its header and then
-        // its items. Asking the vector for its items would read the header,
-        // which is what is to be fetched; the pointer itself is at hand.
-        static_assert(sizeof(QVector<LocatorEntry>) == sizeof(void *), "a vector is one pointer");
-        const char *block;
-        std::memcpy(&block, &m_entries.at(i).locators, sizeof block);
+        const char *block = BlockOf(m_entries.at(i).locators);
         __builtin_prefetch(block);
         __builtin_prefetch(block + 64);
     }
+    /// The same for the text of an entry's call.
+    void prefetchCall(int i) const { __builtin_prefetch(BlockOf(m_entries.at(i).call)); }
 
 private:
+    /// The block of a string or a vector: its header, then its items. Both
+    /// are one pointer to it; asking them for their items would read the
+    /// header, which is what is to be fetched, while the pointer is at hand.
+    template<typename Shared>
+    static const char *BlockOf(const Shared &object)
+    {
+        static_assert(sizeof(Shared) == sizeof(void *), "one pointer to a block");
+        const char *block;
+        std::memcpy(&block, &object, sizeof block);
+        return block;
+    }
+
     struct Slot
     {
         quint64 packed;
@@ -111,9 +167,31 @@ private:
     void insertIntoIndex(int position, Key key);
     void rebuildIndex(int slotCount);
 
+    /// An entry as laid out for the outputs: its call, and where its ranked
+    /// locators begin in m_rankedLocators and how many there are.
+    struct RankedEntry
+    {
+        QStringView call;
+        int first;
+        int count;
+    };
+    void forgetOutputLayout()
+    {
+        if (!m_rankedEntries.isEmpty())
+            clearOutputLayout();
+    }
+    void clearOutputLayout() const;
+    /// A copy of text in m_rankedText, which never moves.
+    QStringView keepRankedText(QStringView text) const;
+
     QVector<CallEntry> m_entries;
-    /// rankedAt() of every entry, by position; empty until asked for.
-    mutable QVector<QVector<LocatorEntry>> m_ranked;
+    /// The layout of rankAll(): empty until asked for, and whenever the list changed since.
+    mutable QVector<RankedEntry> m_rankedEntries;
+    mutable QVector<RankedLocator> m_rankedLocators;
+    /// Blocks of text; a new one is begun when the last is full.
+    mutable std::vector<std::unique_ptr<QChar[]>> m_rankedText;
+    mutable QChar *m_rankedTextNext = nullptr; ///< where the next text goes in the last block
+    mutable int m_rankedTextFree = 0; ///< room left there
     bool m_sorted = false;
     /// Open addressing; the slot count is a power of two, at most half of them taken.
     QVector<Slot> m_slots;

@@ -88,8 +88,8 @@ QByteArray BuildCallsLocDat()
     QByteArray call;
     for (int i = 0; i < CallDatabase.size(); ++i) {
         call.resize(0);
-        AppendLocal8Bit(call, CallDatabase.at(i).call);
-        for (const LocatorEntry &locator : CallDatabase.rankedAt(i)) {
+        AppendLocal8Bit(call, CallDatabase.rankedCallAt(i));
+        for (const RankedLocator &locator : CallDatabase.rankedAt(i)) {
             out += call;
             out += ',';
             AppendLocal8Bit(out, locator.locator);

@@ -62,9 +62,9 @@ namespace {
 
 /// The Latin-1 bytes of text (QString::toLatin1(): "?" for what Latin-1
 /// lacks), at most size of them, into field.
-void PutLatin1(char *field, const QString &text, int size)
+void PutLatin1(char *field, QStringView text, int size)
 {
-    const int count = qMin(text.size(), size);
+    const int count = qMin(int(text.size()), size);
     for (int i = 0; i < count; ++i) {
         const ushort c = text.at(i).unicode();
         field[i] = c < 0x100 ? char(c) : '?';
@@ -73,12 +73,14 @@ void PutLatin1(char *field, const QString &text, int size)
 
 } // namespace
 
-void AppendVhfDtbRecord(QByteArray &out, const QString &call, const QString &locator)
+void AppendVhfDtbRecord(QByteArray &out, QStringView call, QStringView locator, CallMark mark)
 {
     using namespace VhfDtb;
     char record[recordSize] = {};
     const QByteArray monthYear = MonthYearOfNow();
     PutLatin1(record + callOffset, call, callSize);
+    if (mark == CallMark::TrailingBlank && call.size() < callSize)
+        record[callOffset + call.size()] = ' ';
     PutLatin1(record + locatorOffset, locator, locatorSize);
     std::memcpy(record + dateOffset, monthYear.constData(), size_t(qMin(monthYear.size(), dateSize)));
     out.append(record, recordSize);
@@ -92,11 +94,11 @@ QByteArray BuildVhfDtb()
     QByteArray out;
     out.reserve(2 * VhfDtb::recordSize * CallDatabase.size());
     for (int i = 0; i < CallDatabase.size(); ++i) {
-        const QString &call = CallDatabase.at(i).call;
-        const QVector<LocatorEntry> &ranked = CallDatabase.rankedAt(i);
+        const QStringView call = CallDatabase.rankedCallAt(i);
+        const RankedLocatorList ranked = CallDatabase.rankedAt(i);
         AppendVhfDtbRecord(out, call, ranked.at(0).locator);
         if (ranked.size() >= 2)
-            AppendVhfDtbRecord(out, call + QLatin1Char(' '), ranked.at(1).locator);
+            AppendVhfDtbRecord(out, call, ranked.at(1).locator, CallMark::TrailingBlank);
     }
     return out;
 }

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringView>
 
 class OutputPhase;
 
@@ -33,8 +34,10 @@ VhfDtbRecord ParseVhfDtbRecord(const char *record);
 void ReadVhfDtb(const QString &directory);
 
 /// Appends one record of call and locator (in Latin-1, cut to their fields)
-/// with the month and year of now.
-void AppendVhfDtbRecord(QByteArray &out, const QString &call, const QString &locator);
+/// with the month and year of now. A call marked with a trailing blank (the
+/// record of a second locator) is written as if the blank belonged to it.
+enum class CallMark { None, TrailingBlank };
+void AppendVhfDtbRecord(QByteArray &out, QStringView call, QStringView locator, CallMark mark = CallMark::None);
 
 /// The content of "vhf.dtb": every call with its first and, where it has
 /// more, its second-ranked locator (the call then followed by a blank).

@@ -1,6 +1,7 @@
 #include "testsupport.h"
 
 #include "app/clock.h"
+#include "database/calldatabase.h"
 #include "database/datetext.h"
 #include "database/localtext.h"
 #include "database/ordering.h"
@@ -27,6 +28,7 @@ private slots:
 
     void locatorOrder_data();
     void locatorOrder();
+    void outputLayout();
     void linePieces_data();
     void linePieces();
     void splitDelimitedLine_data();
@@ -78,6 +80,76 @@ void TestRules::locatorOrder()
     for (const LocatorEntry &locator : RankedLocators(entry))
         names += locator.locator;
     QCOMPARE(names, ranked);
+}
+
+/// Every entry's call and ranked locators as the outputs read them, against
+/// the entry itself; and the index finds every call where it now stands.
+static void CheckOutputLayout()
+{
+    for (int i = 0; i < CallDatabase.size(); ++i) {
+        const CallEntry &entry = CallDatabase.at(i);
+        QCOMPARE(CallDatabase.rankedCallAt(i), QStringView(entry.call));
+        QCOMPARE(CallDatabase.indexOf(entry.call), i);
+        const QVector<LocatorEntry> expected = RankedLocators(entry);
+        const RankedLocatorList ranked = CallDatabase.rankedAt(i);
+        QCOMPARE(ranked.size(), expected.size());
+        for (int k = 0; k < ranked.size(); ++k) {
+            QCOMPARE(ranked.at(k).locator, QStringView(expected.at(k).locator));
+            QCOMPARE(ranked.at(k).weight, expected.at(k).weight);
+            QCOMPARE(ranked.at(k).stamp, expected.at(k).stamp);
+            QCOMPARE(ranked.at(k).date, expected.at(k).date);
+        }
+    }
+}
+
+void TestRules::outputLayout()
+{
+    // Thousands of calls in no order, short and long, beyond ASCII, one
+    // longer than a block of the layout's text; a few locators each, of
+    // several weights and dates.
+    QStringList calls;
+    for (int n = 0; n < 6000; ++n) {
+        const int k = (n * 7919) % 6000;
+        QString call = QStringLiteral("D%1%2").arg(QChar(u'A' + k % 26)).arg(k);
+        if (k % 5 == 1)
+            call += QStringLiteral("/P/LONGER");
+        if (k % 97 == 3)
+            call += QStringLiteral("Ü");
+        calls << call;
+    }
+    calls << QString(70000, QLatin1Char('W'));
+    const QDateTime now = Clock::now();
+    for (int n = 0; n < calls.size(); ++n) {
+        for (int l = 0; l <= n % 4; ++l) {
+            const QString locator = QStringLiteral("JO%1AB").arg((n + 3 * l) % 90, 2, 10, QLatin1Char('0'));
+            AddCallLocator(calls.at(n), locator, now.addDays(-((n + l) % 700)), 1 + (n * l) % 3);
+        }
+    }
+
+    CallDatabase.sortByCall();
+    CallDatabase.rankAll();
+    for (int i = 1; i < CallDatabase.size(); ++i)
+        QVERIFY(CallDatabase.at(i - 1).call < CallDatabase.at(i).call);
+    CheckOutputLayout();
+    if (QTest::currentTestFailed())
+        return;
+
+    // Merging after the layout was made: a new locator of a call, a heavier
+    // weight of another call's locator, and a new call. The layout follows
+    // without being asked, and so does the index.
+    AddCallLocator(CallDatabase.at(10).call, QStringLiteral("KN00AA"), now, 9);
+    AddCallLocator(CallDatabase.at(20).call, CallDatabase.at(20).locators.constLast().locator, now, 50);
+    QCOMPARE(CallDatabase.rankedAt(20).at(0).weight, CallDatabase.at(20).locators.constLast().weight);
+    AddCallLocator(QStringLiteral("0NEW"), QStringLiteral("JN00AA"), now, 1);
+    QCOMPARE(CallDatabase.rankedCallAt(CallDatabase.size() - 1), QStringView(u"0NEW"));
+    CheckOutputLayout();
+    if (QTest::currentTestFailed())
+        return;
+    QCOMPARE(CallDatabase.rankedAt(10).at(0).locator, QStringView(u"KN00AA"));
+
+    CallDatabase.sortByCall();
+    QCOMPARE(CallDatabase.rankedCallAt(0), QStringView(u"0NEW"));
+    CheckOutputLayout();
 }
 
 void TestRules::linePieces_data()

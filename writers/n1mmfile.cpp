@@ -14,8 +14,8 @@ QByteArray BuildN1mmText()
     QByteArray text;
     text.reserve(24 * CallDatabase.size()); // about 20 bytes a call
     for (int i = 0; i < CallDatabase.size(); ++i) {
-        const QVector<LocatorEntry> &ranked = CallDatabase.rankedAt(i);
-        AppendLocal8Bit(text, CallDatabase.at(i).call);
+        const RankedLocatorList ranked = CallDatabase.rankedAt(i);
+        AppendLocal8Bit(text, CallDatabase.rankedCallAt(i));
         text += ";;";
         AppendLocal8Bit(text, ranked.at(0).locator);
         if (ranked.size() >= 2) {
@@ -34,9 +34,9 @@ QByteArray BuildCallsLocListing()
     QByteArray out;
     out.reserve(80 * CallDatabase.size()); // about 65 bytes a call in large databases
     for (int i = 0; i < CallDatabase.size(); ++i) {
-        AppendLocal8Bit(out, CallDatabase.at(i).call);
+        AppendLocal8Bit(out, CallDatabase.rankedCallAt(i));
         out += ' ';
-        for (const LocatorEntry &locator : CallDatabase.rankedAt(i)) {
+        for (const RankedLocator &locator : CallDatabase.rankedAt(i)) {
             AppendLocal8Bit(out, locator.locator);
             out += " (";
             AppendDecimal(out, locator.weight);

@@ -8,8 +8,9 @@
 QByteArray BuildSuperCheckList()
 {
     QByteArray out;
-    for (const CallEntry &entry : CallDatabase) {
-        AppendLocal8Bit(out, entry.call);
+    out.reserve(10 * CallDatabase.size()); // about 8 bytes a call
+    for (int i = 0; i < CallDatabase.size(); ++i) {
+        AppendLocal8Bit(out, CallDatabase.rankedCallAt(i));
         out += '\n';
     }
     return out;
