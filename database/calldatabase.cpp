@@ -14,7 +14,7 @@ CallList CallDatabase;
 namespace {
 
 /// How many entries ahead a walk through the list asks for what it will read.
-constexpr int prefetchDistance = 8;
+constexpr int prefetchDistance = 16;
 
 } // namespace
 
@@ -167,12 +167,20 @@ void CallList::rankAll() const
             for (const LocatorEntry &locator : m_entries.at(k + prefetchDistance).locators)
                 __builtin_prefetch(BlockOf(locator.locator));
         }
+        // The locators are laid out as they are and ranked there, by the same
+        // procedure and order as RankedLocators(): the same result, without
+        // a copy of the entry's own locators.
         const CallEntry &entry = m_entries.at(k);
-        const QVector<LocatorEntry> ranked = RankedLocators(entry);
-        m_rankedEntries.append(RankedEntry { keepRankedText(entry.call), m_rankedLocators.size(), ranked.size() });
-        for (const LocatorEntry &locator : ranked)
+        const int first = m_rankedLocators.size();
+        const int count = entry.locators.size();
+        m_rankedEntries.append(RankedEntry { keepRankedText(entry.call), first, count });
+        for (const LocatorEntry &locator : entry.locators)
             m_rankedLocators.append(
                 RankedLocator { keepRankedText(locator.locator), locator.weight, locator.stamp, locator.date });
+        if (count > 1) {
+            RankedLocator *const ranked = m_rankedLocators.data() + first;
+            SortRange(ranked, ranked + count, RankedLocatorBefore);
+        }
     }
 }
 

@@ -5,9 +5,23 @@ bool CallBefore(const CallEntry &a, const CallEntry &b)
     return a.call < b.call;
 }
 
+namespace {
+
+bool RanksBefore(qint64 aStamp, int aWeight, qint64 bStamp, int bWeight)
+{
+    return (bStamp < aStamp && aWeight == 1) || bWeight < aWeight;
+}
+
+} // namespace
+
 bool LocatorBefore(const LocatorEntry &a, const LocatorEntry &b)
 {
-    return (b.stamp < a.stamp && a.weight == 1) || b.weight < a.weight;
+    return RanksBefore(a.stamp, a.weight, b.stamp, b.weight);
+}
+
+bool RankedLocatorBefore(const RankedLocator &a, const RankedLocator &b)
+{
+    return RanksBefore(a.stamp, a.weight, b.stamp, b.weight);
 }
 
 QVector<LocatorEntry> RankedLocators(const CallEntry &entry)
