@@ -29,6 +29,8 @@ private slots:
     void locatorOrder_data();
     void locatorOrder();
     void outputLayout();
+    void weightSum_data();
+    void weightSum();
     void linePieces_data();
     void linePieces();
     void splitDelimitedLine_data();
@@ -150,6 +152,34 @@ void TestRules::outputLayout()
     CallDatabase.sortByCall();
     QCOMPARE(CallDatabase.rankedCallAt(0), QStringView(u"0NEW"));
     CheckOutputLayout();
+}
+
+void TestRules::weightSum_data()
+{
+    QTest::addColumn<int>("first");
+    QTest::addColumn<int>("second");
+    QTest::addColumn<int>("sum");
+    const int largest = std::numeric_limits<int>::max();
+    const int smallest = std::numeric_limits<int>::min();
+    QTest::newRow("plain") << 5 << 7 << 12;
+    QTest::newRow("up to the largest") << largest - 1 << 1 << largest;
+    QTest::newRow("one past the largest") << largest << 1 << largest;
+    QTest::newRow("largest twice") << largest << largest << largest;
+    QTest::newRow("below the smallest") << smallest << -1 << smallest;
+}
+
+void TestRules::weightSum()
+{
+    // Weights of the same call and locator add up, and stay at the end of
+    // the int range instead of wrapping round.
+    QFETCH(int, first);
+    QFETCH(int, second);
+    QFETCH(int, sum);
+    AddCallLocator(u"DL1ABC", u"JO62QM", Clock::now(), first);
+    AddCallLocator(u"DL1ABC", u"JO62QM", Clock::now(), second);
+    QCOMPARE(CallDatabase.size(), 1);
+    QCOMPARE(CallDatabase.at(0).locators.size(), 1);
+    QCOMPARE(CallDatabase.at(0).locators.at(0).weight, sum);
 }
 
 void TestRules::linePieces_data()
