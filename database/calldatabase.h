@@ -38,6 +38,9 @@ struct RankedLocator
     qint64 stamp = 0; ///< date as milliseconds since the epoch
     QDateTime date;
 };
+// Its parts may be moved in memory as bytes, so that the layout grows without
+// copying them one by one.
+Q_DECLARE_TYPEINFO(RankedLocator, Q_MOVABLE_TYPE);
 
 /// The locators of one entry in the locator order, as the list lays them out
 /// for the outputs; valid until the list changes.
