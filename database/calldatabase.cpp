@@ -54,6 +54,7 @@ void CallList::append(const CallEntry &entry, Key key)
 {
     forgetOutputLayout();
     m_sorted = false;
+    m_packedCalls.clear();
     m_entries.append(entry);
     if (2 * m_entries.size() > m_slots.size())
         rebuildIndex(qMax(64, 2 * m_slots.size()));
@@ -94,22 +95,34 @@ void CallList::sortByCall()
     // gives the same result. The entries are sorted by a number made of the
     // first eight characters of their calls; only where those agree do the
     // whole texts decide.
+    //
+    // The items are made from the index, read front to back: a short ASCII
+    // call is there whole, as a number, and its text is not read at all.
     struct Item
     {
         quint64 high;
         quint64 low;
+        quint64 packed;
         int position;
     };
-    QVector<Item> items(m_entries.size());
-    for (int i = 0; i < m_entries.size(); ++i) {
-        if (i + prefetchDistance < m_entries.size())
-            prefetchCall(i + prefetchDistance);
-        const QString &call = m_entries.at(i).call;
+    QVector<Item> items;
+    items.reserve(m_entries.size());
+    for (const Slot &slot : qAsConst(m_slots)) {
+        if (slot.position == 0)
+            continue;
         quint64 prefix[2] = { 0, 0 };
-        for (int k = 0; k < qMin(call.size(), 8); ++k)
-            prefix[k / 4] |= quint64(call.at(k).unicode()) << (48 - 16 * (k % 4));
-        items[i] = Item { prefix[0], prefix[1], i };
+        if (slot.packed != 0) {
+            const int size = int(slot.packed >> 56);
+            for (int k = 0; k < size; ++k)
+                prefix[k / 4] |= ((slot.packed >> (7 * k)) & 0x7f) << (48 - 16 * (k % 4));
+        } else {
+            const QString &call = m_entries.at(slot.position - 1).call;
+            for (int k = 0; k < qMin(call.size(), 8); ++k)
+                prefix[k / 4] |= quint64(call.at(k).unicode()) << (48 - 16 * (k % 4));
+        }
+        items.append(Item { prefix[0], prefix[1], slot.packed, slot.position - 1 });
     }
+    Q_ASSERT(items.size() == m_entries.size());
     std::sort(items.begin(), items.end(), [this](const Item &a, const Item &b) {
         if (a.high != b.high)
             return a.high < b.high;
@@ -120,9 +133,12 @@ void CallList::sortByCall()
     QVector<CallEntry> sorted;
     sorted.reserve(m_entries.size());
     QVector<int> newPosition(m_entries.size());
+    m_packedCalls.resize(0);
+    m_packedCalls.reserve(m_entries.size());
     for (int n = 0; n < items.size(); ++n) {
         sorted.append(std::move(m_entries[items.at(n).position]));
         newPosition[items.at(n).position] = n;
+        m_packedCalls.append(items.at(n).packed);
     }
     m_entries.swap(sorted);
     m_sorted = true;
@@ -155,17 +171,24 @@ void CallList::rankAll() const
     clearOutputLayout();
     m_rankedEntries.reserve(m_entries.size());
     m_rankedLocators.reserve(m_entries.size() + m_entries.size() / 2);
+    // A short ASCII call or locator is known whole by its number: its text
+    // is written from that and not read. The sorted list has the numbers of
+    // its calls at hand; the locators have theirs.
+    const bool packedCalls = m_packedCalls.size() == m_entries.size();
     for (int k = 0; k < m_entries.size(); ++k) {
         // The calls and locators lie all over memory: what the next entries
-        // will read is asked for ahead, their locators' texts once the
+        // will read is asked for ahead, the texts among it once the
         // locators themselves have had time to come.
         if (k + 2 * prefetchDistance < m_entries.size()) {
-            prefetchCall(k + 2 * prefetchDistance);
+            if (!packedCalls || m_packedCalls.at(k + 2 * prefetchDistance) == 0)
+                prefetchCall(k + 2 * prefetchDistance);
             prefetchLocators(k + 2 * prefetchDistance);
         }
         if (k + prefetchDistance < m_entries.size()) {
-            for (const LocatorEntry &locator : m_entries.at(k + prefetchDistance).locators)
-                __builtin_prefetch(BlockOf(locator.locator));
+            for (const LocatorEntry &locator : m_entries.at(k + prefetchDistance).locators) {
+                if (locator.packed == 0)
+                    __builtin_prefetch(BlockOf(locator.locator));
+            }
         }
         // The locators are laid out as they are and ranked there, by the same
         // procedure and order as RankedLocators(): the same result, without
@@ -173,10 +196,13 @@ void CallList::rankAll() const
         const CallEntry &entry = m_entries.at(k);
         const int first = m_rankedLocators.size();
         const int count = entry.locators.size();
-        m_rankedEntries.append(RankedEntry { keepRankedText(entry.call), first, count });
+        const quint64 packedCall = packedCalls ? m_packedCalls.at(k) : 0;
+        m_rankedEntries.append(RankedEntry {
+            packedCall != 0 ? keepRankedText(packedCall) : keepRankedText(entry.call), first, count });
         for (const LocatorEntry &locator : entry.locators)
-            m_rankedLocators.append(
-                RankedLocator { keepRankedText(locator.locator), locator.weight, locator.stamp, locator.date });
+            m_rankedLocators.append(RankedLocator {
+                locator.packed != 0 ? keepRankedText(locator.packed) : keepRankedText(locator.locator),
+                locator.weight, locator.stamp, locator.date });
         if (count > 1) {
             RankedLocator *const ranked = m_rankedLocators.data() + first;
             SortRange(ranked, ranked + count, RankedLocatorBefore);
@@ -193,10 +219,9 @@ void CallList::clearOutputLayout() const
     m_rankedTextFree = 0;
 }
 
-QStringView CallList::keepRankedText(QStringView text) const
+QChar *CallList::rankedTextRoom(int size) const
 {
     constexpr int blockSize = 1 << 16;
-    const int size = int(text.size());
     if (size > m_rankedTextFree) {
         // A text longer than a block gets a block of its own size.
         const int newBlock = qMax(blockSize, size);
@@ -205,9 +230,25 @@ QStringView CallList::keepRankedText(QStringView text) const
         m_rankedTextFree = newBlock;
     }
     QChar *const at = m_rankedTextNext;
-    std::copy(text.begin(), text.end(), at);
     m_rankedTextNext += size;
     m_rankedTextFree -= size;
+    return at;
+}
+
+QStringView CallList::keepRankedText(QStringView text) const
+{
+    const int size = int(text.size());
+    QChar *const at = rankedTextRoom(size);
+    std::copy(text.begin(), text.end(), at);
+    return QStringView(at, size);
+}
+
+QStringView CallList::keepRankedText(quint64 packed) const
+{
+    const int size = int(packed >> 56);
+    QChar *const at = rankedTextRoom(size);
+    for (int i = 0; i < size; ++i)
+        at[i] = QChar(ushort((packed >> (7 * i)) & 0x7f));
     return QStringView(at, size);
 }
 
@@ -215,6 +256,7 @@ void CallList::clear()
 {
     clearOutputLayout();
     m_sorted = false;
+    m_packedCalls.clear();
     m_entries.clear();
     m_slots.clear();
 }

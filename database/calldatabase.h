@@ -184,8 +184,12 @@ private:
             clearOutputLayout();
     }
     void clearOutputLayout() const;
-    /// A copy of text in m_rankedText, which never moves.
+    /// Room for size characters of text in m_rankedText, which never moves.
+    QChar *rankedTextRoom(int size) const;
+    /// A copy of text there.
     QStringView keepRankedText(QStringView text) const;
+    /// The text of a PackShortAscii() number there.
+    QStringView keepRankedText(quint64 packed) const;
 
     QVector<CallEntry> m_entries;
     /// The layout of rankAll(): empty until asked for, and whenever the list changed since.
@@ -196,6 +200,9 @@ private:
     mutable QChar *m_rankedTextNext = nullptr; ///< where the next text goes in the last block
     mutable int m_rankedTextFree = 0; ///< room left there
     bool m_sorted = false;
+    /// PackShortAscii() of every call in list order, made by sortByCall()
+    /// from the index; empty once the list has changed since.
+    QVector<quint64> m_packedCalls;
     /// Open addressing; the slot count is a power of two, at most half of them taken.
     QVector<Slot> m_slots;
 };
