@@ -80,13 +80,10 @@ void ReadCallsLocFiles(const QString &directory)
     });
 }
 
-QByteArray BuildCallsLocDat()
+void AppendCallsLocDat(int begin, int end, QByteArray &out, DayBytes &days)
 {
-    DayBytes days; // this thread's own: the outputs are built side by side
-    QByteArray out;
-    out.reserve(80 * CallDatabase.size()); // about 65 bytes a call in large databases
     QByteArray call;
-    for (int i = 0; i < CallDatabase.size(); ++i) {
+    for (int i = begin; i < end; ++i) {
         call.resize(0);
         AppendLocal8Bit(call, CallDatabase.rankedCallAt(i));
         for (const RankedLocator &locator : CallDatabase.rankedAt(i)) {
@@ -100,11 +97,25 @@ QByteArray BuildCallsLocDat()
             out += '\n';
         }
     }
+}
+
+QByteArray BuildCallsLocDat()
+{
+    DayBytes days;
+    QByteArray out;
+    out.reserve(80 * CallDatabase.size()); // about 65 bytes a call in large databases
+    AppendCallsLocDat(0, CallDatabase.size(), out, days);
     return out;
 }
 
 void WriteCallsLocDat(OutputPhase &phase)
 {
     phase.print("Write out database as calls_loc.dat file\n");
-    phase.save(QStringLiteral("calls_loc.dat"), BuildCallsLocDat, OutputMode::Text);
+    // Laid out here, before the file is built on a thread of its own; the
+    // save has its own memory of days, as the outputs are built side by side.
+    CallDatabase.rankAll();
+    phase.saveInPieces(
+        QStringLiteral("calls_loc.dat"), CallDatabase.size(),
+        [days = DayBytes()](int begin, int end, QByteArray &out) mutable { AppendCallsLocDat(begin, end, out, days); },
+        OutputMode::Text);
 }

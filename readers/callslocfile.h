@@ -7,6 +7,7 @@
 
 #include <optional>
 
+class DayBytes;
 class OutputPhase;
 
 /// One usable line of a calls_loc file: call, locator, last-seen date, weight.
@@ -32,6 +33,8 @@ int ReadCallsLocFile(const QFileInfo &file);
 /// The content of "calls_loc.dat": one line per call and locator, calls in the
 /// database's order, each call's locators ranked.
 QByteArray BuildCallsLocDat();
+/// Appends the lines of calls [begin, end) to out; days is the calling thread's own.
+void AppendCallsLocDat(int begin, int end, QByteArray &out, DayBytes &days);
 
 /// Announces and writes "calls_loc.dat" in the working directory.
 void WriteCallsLocDat(OutputPhase &phase);

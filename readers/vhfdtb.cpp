@@ -86,6 +86,17 @@ void AppendVhfDtbRecord(QByteArray &out, QStringView call, QStringView locator, 
     out.append(record, recordSize);
 }
 
+void AppendVhfDtb(int begin, int end, QByteArray &out)
+{
+    for (int i = begin; i < end; ++i) {
+        const QStringView call = CallDatabase.rankedCallAt(i);
+        const RankedLocatorList ranked = CallDatabase.rankedAt(i);
+        AppendVhfDtbRecord(out, call, ranked.at(0).locator);
+        if (ranked.size() >= 2)
+            AppendVhfDtbRecord(out, call, ranked.at(1).locator, CallMark::TrailingBlank);
+    }
+}
+
 QByteArray BuildVhfDtb()
 {
     // Calls are unique, so sorting once more leaves the order as the first output left it.
@@ -93,13 +104,7 @@ QByteArray BuildVhfDtb()
 
     QByteArray out;
     out.reserve(2 * VhfDtb::recordSize * CallDatabase.size());
-    for (int i = 0; i < CallDatabase.size(); ++i) {
-        const QStringView call = CallDatabase.rankedCallAt(i);
-        const RankedLocatorList ranked = CallDatabase.rankedAt(i);
-        AppendVhfDtbRecord(out, call, ranked.at(0).locator);
-        if (ranked.size() >= 2)
-            AppendVhfDtbRecord(out, call, ranked.at(1).locator, CallMark::TrailingBlank);
-    }
+    AppendVhfDtb(0, CallDatabase.size(), out);
     return out;
 }
 
@@ -107,6 +112,8 @@ void WriteVhfDtb(OutputPhase &phase)
 {
     // Worked out here, before the file is built on a thread of its own.
     MonthYearOfNow();
+    CallDatabase.sortByCall();
+    CallDatabase.rankAll();
     phase.print("Generate WinTest vhf.dtb\n");
-    phase.save(QStringLiteral("vhf.dtb"), BuildVhfDtb, OutputMode::Binary);
+    phase.saveInPieces(QStringLiteral("vhf.dtb"), CallDatabase.size(), AppendVhfDtb, OutputMode::Binary);
 }

@@ -42,6 +42,8 @@ void AppendVhfDtbRecord(QByteArray &out, QStringView call, QStringView locator, 
 /// The content of "vhf.dtb": every call with its first and, where it has
 /// more, its second-ranked locator (the call then followed by a blank).
 QByteArray BuildVhfDtb();
+/// Appends the records of calls [begin, end) of the sorted database to out.
+void AppendVhfDtb(int begin, int end, QByteArray &out);
 
 /// Announces and writes "vhf.dtb" in the working directory.
 void WriteVhfDtb(OutputPhase &phase);

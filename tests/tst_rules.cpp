@@ -1,15 +1,23 @@
 #include "testsupport.h"
 
 #include "app/clock.h"
+#include "app/driver.h"
 #include "database/calldatabase.h"
 #include "database/datetext.h"
 #include "database/localtext.h"
 #include "database/ordering.h"
 #include "readers/adiflog.h"
 #include "readers/asciiimport.h"
+#include "readers/callslocfile.h"
 #include "readers/textlinereader.h"
+#include "readers/vhfdtb.h"
 #include "readers/workqueue.h"
+#include "writers/n1mmfile.h"
+#include "writers/outputfile.h"
+#include "writers/superchecklist.h"
 
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 /*
@@ -29,6 +37,7 @@ private slots:
     void locatorOrder_data();
     void locatorOrder();
     void outputLayout();
+    void outputPieces();
     void weightSum_data();
     void weightSum();
     void linePieces_data();
@@ -104,14 +113,14 @@ static void CheckOutputLayout()
     }
 }
 
-void TestRules::outputLayout()
+/// Thousands of calls in no order, short and long, beyond ASCII, one
+/// longer than a block of the layout's text; a few locators each, of
+/// several weights and dates.
+static void FillDatabase(int count)
 {
-    // Thousands of calls in no order, short and long, beyond ASCII, one
-    // longer than a block of the layout's text; a few locators each, of
-    // several weights and dates.
     QStringList calls;
-    for (int n = 0; n < 6000; ++n) {
-        const int k = (n * 7919) % 6000;
+    for (int n = 0; n < count; ++n) {
+        const int k = (n * 7919) % count;
         QString call = QStringLiteral("D%1%2").arg(QChar(u'A' + k % 26)).arg(k);
         if (k % 5 == 1)
             call += QStringLiteral("/P/LONGER");
@@ -127,6 +136,12 @@ void TestRules::outputLayout()
             AddCallLocator(calls.at(n), locator, now.addDays(-((n + l) % 700)), 1 + (n * l) % 3);
         }
     }
+}
+
+void TestRules::outputLayout()
+{
+    FillDatabase(6000);
+    const QDateTime now = Clock::now();
 
     CallDatabase.sortByCall();
     CallDatabase.rankAll();
@@ -152,6 +167,35 @@ void TestRules::outputLayout()
     CallDatabase.sortByCall();
     QCOMPARE(CallDatabase.rankedCallAt(0), QStringView(u"0NEW"));
     CheckOutputLayout();
+}
+
+void TestRules::outputPieces()
+{
+    // The files are written piece by piece, a few thousand calls a piece:
+    // more calls than two pieces hold, the last piece short. Each file holds
+    // exactly what its content built whole is.
+    FillDatabase(2 * outputPieceCalls + 1000);
+    QTemporaryDir directory;
+    QVERIFY(directory.isValid());
+    const QString before = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(directory.path()));
+    WriteOutputs();
+    QVERIFY(QDir::setCurrent(before));
+
+    const struct
+    {
+        const char *name;
+        QByteArray whole;
+    } files[] = { { "n1mm_qth.txt", BuildN1mmText() },       { "calls_loc.dbg", BuildCallsLocListing() },
+                  { "master.scp", BuildSuperCheckList() },   { "calls_loc.dat", BuildCallsLocDat() },
+                  { "vhf.dtb", BuildVhfDtb() } };
+    for (const auto &file : files) {
+        QFile written(directory.filePath(QLatin1String(file.name)));
+        const bool text = QByteArray(file.name) != "vhf.dtb";
+        QVERIFY2(written.open(text ? QIODevice::ReadOnly | QIODevice::Text : QIODevice::ReadOnly), file.name);
+        QVERIFY2(written.readAll() == file.whole, file.name);
+    }
+    QVERIFY(BuildN1mmText().count('\n') > 2 * outputPieceCalls);
 }
 
 void TestRules::weightSum_data()

@@ -60,19 +60,25 @@ measure() {
     done
 }
 
-# The same for two working directories, their runs taken in turns, so that
-# the machine's changes of speed over minutes weigh on both alike; sets
-# best_a, peak_a, best_b and peak_b.
+# The same for two working directories, their runs taken in turns (A B, then
+# B A, and so on), so that the machine's changes of speed over minutes weigh
+# on both alike, and each follows a run of either; sets best_a, peak_a,
+# best_b and peak_b.
 measure_pair() {
     best_a=999999 peak_a=0 best_b=999999 peak_b=0
     i=0
     while [ "$i" -lt "$runs" ]; do
-        run_once "$1"
-        best_a=$(smaller "$best_a" "$seconds")
-        [ "$kilobytes" -gt "$peak_a" ] && peak_a=$kilobytes
-        run_once "$2"
-        best_b=$(smaller "$best_b" "$seconds")
-        [ "$kilobytes" -gt "$peak_b" ] && peak_b=$kilobytes
+        for which in $(if [ $((i % 2)) -eq 0 ]; then echo a b; else echo b a; fi); do
+            if [ "$which" = a ]; then
+                run_once "$1"
+                best_a=$(smaller "$best_a" "$seconds")
+                [ "$kilobytes" -gt "$peak_a" ] && peak_a=$kilobytes
+            else
+                run_once "$2"
+                best_b=$(smaller "$best_b" "$seconds")
+                [ "$kilobytes" -gt "$peak_b" ] && peak_b=$kilobytes
+            fi
+        done
         i=$((i + 1))
     done
 }

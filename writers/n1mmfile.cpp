@@ -7,13 +7,9 @@
 #include "database/ordering.h"
 #include "writers/outputfile.h"
 
-QByteArray BuildN1mmText()
+void AppendN1mmText(int begin, int end, QByteArray &text)
 {
-    CallDatabase.sortByCall();
-
-    QByteArray text;
-    text.reserve(24 * CallDatabase.size()); // about 20 bytes a call
-    for (int i = 0; i < CallDatabase.size(); ++i) {
+    for (int i = begin; i < end; ++i) {
         const RankedLocatorList ranked = CallDatabase.rankedAt(i);
         AppendLocal8Bit(text, CallDatabase.rankedCallAt(i));
         text += ";;";
@@ -25,15 +21,21 @@ QByteArray BuildN1mmText()
         }
         text += '\n';
     }
+}
+
+QByteArray BuildN1mmText()
+{
+    CallDatabase.sortByCall();
+
+    QByteArray text;
+    text.reserve(24 * CallDatabase.size()); // about 20 bytes a call
+    AppendN1mmText(0, CallDatabase.size(), text);
     return text;
 }
 
-QByteArray BuildCallsLocListing()
+void AppendCallsLocListing(int begin, int end, QByteArray &out, DayBytes &days)
 {
-    DayBytes days; // this thread's own: the outputs are built side by side
-    QByteArray out;
-    out.reserve(80 * CallDatabase.size()); // about 65 bytes a call in large databases
-    for (int i = 0; i < CallDatabase.size(); ++i) {
+    for (int i = begin; i < end; ++i) {
         AppendLocal8Bit(out, CallDatabase.rankedCallAt(i));
         out += ' ';
         for (const RankedLocator &locator : CallDatabase.rankedAt(i)) {
@@ -46,6 +48,14 @@ QByteArray BuildCallsLocListing()
         }
         out += '\n';
     }
+}
+
+QByteArray BuildCallsLocListing()
+{
+    DayBytes days;
+    QByteArray out;
+    out.reserve(80 * CallDatabase.size()); // about 65 bytes a call in large databases
+    AppendCallsLocListing(0, CallDatabase.size(), out, days);
     return out;
 }
 
@@ -57,6 +67,12 @@ void WriteN1mmFiles(OutputPhase &phase)
     // worked out first.
     CallDatabase.sortByCall();
     CallDatabase.rankAll();
-    phase.save(QStringLiteral("n1mm_qth.txt"), BuildN1mmText, OutputMode::Text);
-    phase.save(QStringLiteral("calls_loc.dbg"), BuildCallsLocListing, OutputMode::Text);
+    phase.saveInPieces(QStringLiteral("n1mm_qth.txt"), CallDatabase.size(), AppendN1mmText, OutputMode::Text);
+    // Each save has its own memory of days: the outputs are built side by side.
+    phase.saveInPieces(
+        QStringLiteral("calls_loc.dbg"), CallDatabase.size(),
+        [days = DayBytes()](int begin, int end, QByteArray &out) mutable {
+            AppendCallsLocListing(begin, end, out, days);
+        },
+        OutputMode::Text);
 }

@@ -5,13 +5,37 @@
 
 #include <QSaveFile>
 
+namespace {
+
+QIODevice::OpenMode OpenModeOf(OutputMode mode)
+{
+    return mode == OutputMode::Text ? QIODevice::WriteOnly | QIODevice::Text : QIODevice::WriteOnly;
+}
+
+/// Builds the pieces of count calls one after another into one buffer and
+/// writes each; the file is committed only when all are written.
+bool WriteOutputFileInPieces(const QString &fileName, int count, const OutputPhase::PieceBuilder &build,
+                             OutputMode mode)
+{
+    QSaveFile file(fileName);
+    if (!file.open(OpenModeOf(mode)))
+        return false;
+    QByteArray piece;
+    for (int begin = 0; begin < count; begin += outputPieceCalls) {
+        piece.resize(0);
+        build(begin, qMin(count, begin + outputPieceCalls), piece);
+        if (file.write(piece) != piece.size())
+            return false;
+    }
+    return file.commit();
+}
+
+} // namespace
+
 bool WriteOutputFile(const QString &fileName, const QByteArray &content, OutputMode mode)
 {
     QSaveFile file(fileName);
-    const QIODevice::OpenMode openMode = mode == OutputMode::Text
-        ? QIODevice::WriteOnly | QIODevice::Text
-        : QIODevice::WriteOnly;
-    const bool saved = file.open(openMode)
+    const bool saved = file.open(OpenModeOf(mode))
         && file.write(content) == content.size()
         && file.commit();
     return saved;
@@ -40,6 +64,17 @@ void OutputPhase::save(const QString &fileName, std::function<QByteArray()> buil
     bool *saved = step.saved.get();
     PrepareDateHandling();
     step.thread.reset(new std::thread([=] { *saved = WriteOutputFile(fileName, build(), mode); }));
+    m_steps.push_back(std::move(step));
+}
+
+void OutputPhase::saveInPieces(const QString &fileName, int count, PieceBuilder build, OutputMode mode)
+{
+    Step step;
+    step.fileName = fileName;
+    step.saved.reset(new bool(false));
+    bool *saved = step.saved.get();
+    PrepareDateHandling();
+    step.thread.reset(new std::thread([=] { *saved = WriteOutputFileInPieces(fileName, count, build, mode); }));
     m_steps.push_back(std::move(step));
 }
 

@@ -26,6 +26,9 @@ bool SaveOutputFile(const QString &fileName, const QByteArray &content,
 /// SaveOutputFile() without the console line.
 bool WriteOutputFile(const QString &fileName, const QByteArray &content, OutputMode mode);
 
+/// The calls a piece of an output holds (OutputPhase::saveInPieces()).
+constexpr int outputPieceCalls = 4096;
+
 /// The console lines and the file saves of the output phase, in their order.
 /// Each save starts at once on a thread of its own, so that the files are
 /// written and brought to disk side by side; the console lines, a failed
@@ -41,6 +44,13 @@ public:
     void print(const QByteArray &line);
     /// Builds the content with build() and saves it, both on the save's thread.
     void save(const QString &fileName, std::function<QByteArray()> build, OutputMode mode);
+    /// The same for content made of the pieces of count calls: build(begin,
+    /// end, out) appends the piece of calls [begin, end) to out. A piece is
+    /// written as soon as it is built, so that a large database's file is
+    /// never held whole in memory; the file replaces the old one only once
+    /// every piece is written, as with save().
+    using PieceBuilder = std::function<void(int begin, int end, QByteArray &out)>;
+    void saveInPieces(const QString &fileName, int count, PieceBuilder build, OutputMode mode);
     /// Waits for every save and writes the console lines.
     void finish();
 
