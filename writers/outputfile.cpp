@@ -32,38 +32,10 @@ bool WriteOutputFileInPieces(const QString &fileName, int count, const OutputPha
 
 } // namespace
 
-bool WriteOutputFile(const QString &fileName, const QByteArray &content, OutputMode mode)
-{
-    QSaveFile file(fileName);
-    const bool saved = file.open(OpenModeOf(mode))
-        && file.write(content) == content.size()
-        && file.commit();
-    return saved;
-}
-
-bool SaveOutputFile(const QString &fileName, const QByteArray &content, OutputMode mode)
-{
-    const bool saved = WriteOutputFile(fileName, content, mode);
-    if (!saved)
-        ConsolePrint("Could not write %s\n", qPrintable(fileName));
-    return saved;
-}
-
 void OutputPhase::print(const QByteArray &line)
 {
     Step step;
     step.line = line;
-    m_steps.push_back(std::move(step));
-}
-
-void OutputPhase::save(const QString &fileName, std::function<QByteArray()> build, OutputMode mode)
-{
-    Step step;
-    step.fileName = fileName;
-    step.saved.reset(new bool(false));
-    bool *saved = step.saved.get();
-    PrepareDateHandling();
-    step.thread.reset(new std::thread([=] { *saved = WriteOutputFile(fileName, build(), mode); }));
     m_steps.push_back(std::move(step));
 }
 

@@ -8,23 +8,10 @@
 #include <thread>
 #include <vector>
 
-/// Replaces an output file of the working directory with new content.
-///
-/// The content goes to a temporary file beside the old one, which is renamed
-/// over it only once everything is written, so that a full disk, a write error
-/// or a crash halfway leaves the previous file as it was: a half-written
-/// database would lose the weights of every earlier run. When the file cannot
-/// be written, one console line names it and the run goes on.
-///
-/// A text file is written in text mode: each "\n" of the content becomes the
-/// line end of the system (CR LF on Windows, LF elsewhere). A binary file is
-/// written byte for byte.
+/// How an output file is written. A text file is written in text mode: each
+/// "\n" of the content becomes the line end of the system (CR LF on Windows,
+/// LF elsewhere). A binary file is written byte for byte.
 enum class OutputMode { Text, Binary };
-bool SaveOutputFile(const QString &fileName, const QByteArray &content,
-                    OutputMode mode = OutputMode::Text);
-
-/// SaveOutputFile() without the console line.
-bool WriteOutputFile(const QString &fileName, const QByteArray &content, OutputMode mode);
 
 /// The calls a piece of an output holds (OutputPhase::saveInPieces()).
 constexpr int outputPieceCalls = 4096;
@@ -33,6 +20,13 @@ constexpr int outputPieceCalls = 4096;
 /// Each save starts at once on a thread of its own, so that the files are
 /// written and brought to disk side by side; the console lines, a failed
 /// save's "Could not write" among them, come out in their order in finish().
+///
+/// A save replaces an output file of the working directory. The content goes
+/// to a temporary file beside the old one, which is renamed over it only once
+/// everything is written, so that a full disk, a write error or a crash
+/// halfway leaves the previous file as it was: a half-written database would
+/// lose the weights of every earlier run. When the file cannot be written,
+/// one console line names it and the run goes on.
 class OutputPhase
 {
 public:
@@ -42,13 +36,11 @@ public:
     ~OutputPhase() { finish(); }
 
     void print(const QByteArray &line);
-    /// Builds the content with build() and saves it, both on the save's thread.
-    void save(const QString &fileName, std::function<QByteArray()> build, OutputMode mode);
-    /// The same for content made of the pieces of count calls: build(begin,
-    /// end, out) appends the piece of calls [begin, end) to out. A piece is
-    /// written as soon as it is built, so that a large database's file is
-    /// never held whole in memory; the file replaces the old one only once
-    /// every piece is written, as with save().
+    /// Builds content made of the pieces of count calls and saves it, both on
+    /// the save's thread: build(begin, end, out) appends the piece of calls
+    /// [begin, end) to out. A piece is written as soon as it is built, so
+    /// that a large database's file is never held whole in memory; the file
+    /// replaces the old one only once every piece is written.
     using PieceBuilder = std::function<void(int begin, int end, QByteArray &out)>;
     void saveInPieces(const QString &fileName, int count, PieceBuilder build, OutputMode mode);
     /// Waits for every save and writes the console lines.
