@@ -71,13 +71,16 @@ void PutLatin1(char *field, QStringView text, int size)
     }
 }
 
-} // namespace
+/// A call marked with a trailing blank (the record of a second locator) is
+/// written as if the blank belonged to it.
+enum class CallMark { None, TrailingBlank };
 
-void AppendVhfDtbRecord(QByteArray &out, QStringView call, QStringView locator, CallMark mark)
+/// Appends one record of call and locator (in Latin-1, cut to their fields)
+/// with monthYear, "MMyy" of now.
+void AppendRecord(QByteArray &out, QStringView call, QStringView locator, CallMark mark, const QByteArray &monthYear)
 {
     using namespace VhfDtb;
     char record[recordSize] = {};
-    const QByteArray monthYear = MonthYearOfNow();
     PutLatin1(record + callOffset, call, callSize);
     if (mark == CallMark::TrailingBlank && call.size() < callSize)
         record[callOffset + call.size()] = ' ';
@@ -86,14 +89,17 @@ void AppendVhfDtbRecord(QByteArray &out, QStringView call, QStringView locator, 
     out.append(record, recordSize);
 }
 
+} // namespace
+
 void AppendVhfDtb(int begin, int end, QByteArray &out)
 {
+    const QByteArray monthYear = MonthYearOfNow();
     for (int i = begin; i < end; ++i) {
         const QStringView call = CallDatabase.rankedCallAt(i);
         const RankedLocatorList ranked = CallDatabase.rankedAt(i);
-        AppendVhfDtbRecord(out, call, ranked.at(0).locator);
+        AppendRecord(out, call, ranked.at(0).locator, CallMark::None, monthYear);
         if (ranked.size() >= 2)
-            AppendVhfDtbRecord(out, call, ranked.at(1).locator, CallMark::TrailingBlank);
+            AppendRecord(out, call, ranked.at(1).locator, CallMark::TrailingBlank, monthYear);
     }
 }
 

@@ -2,7 +2,6 @@
 
 #include <QByteArray>
 #include <QString>
-#include <QStringView>
 
 class OutputPhase;
 
@@ -32,12 +31,6 @@ VhfDtbRecord ParseVhfDtbRecord(const char *record);
 
 /// Reads "vhf.dtb" of a source directory into the database, if there is one.
 void ReadVhfDtb(const QString &directory);
-
-/// Appends one record of call and locator (in Latin-1, cut to their fields)
-/// with the month and year of now. A call marked with a trailing blank (the
-/// record of a second locator) is written as if the blank belonged to it.
-enum class CallMark { None, TrailingBlank };
-void AppendVhfDtbRecord(QByteArray &out, QStringView call, QStringView locator, CallMark mark = CallMark::None);
 
 /// The content of "vhf.dtb": every call with its first and, where it has
 /// more, its second-ranked locator (the call then followed by a blank).
