@@ -1,6 +1,9 @@
+// SPDX-FileCopyrightText: 2026 The gridcol developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "adif/adifdatabase.h"
 
-#include "database/datetext.h"
+#include "base/datetext.h"
 
 #include <QRegExp>
 
@@ -12,32 +15,25 @@ void AdifRecord::InitRecord(int count)
 {
     selected = false;
     id = -1;
-    m_block.clear();
-    m_stored = 0;
+    m_cells.clear();
+    m_text.clear();
     m_count = qMax(count, 0);
 }
 
 int AdifRecord::CellOf(int position) const
 {
     // A record has a few values: a scan beats a binary search there.
-    if (m_stored <= 16) {
-        for (int k = 0; k < m_stored; ++k) {
-            const int at = CellAt(k).position;
+    if (m_cells.size() <= 16) {
+        for (int k = 0; k < m_cells.size(); ++k) {
+            const int at = m_cells.at(k).position;
             if (at >= position)
                 return at == position ? k : -1;
         }
         return -1;
     }
-    int low = 0;
-    int high = m_stored;
-    while (low < high) {
-        const int middle = low + (high - low) / 2;
-        if (CellAt(middle).position < position)
-            low = middle + 1;
-        else
-            high = middle;
-    }
-    return low < m_stored && CellAt(low).position == position ? low : -1;
+    const auto it = std::lower_bound(m_cells.cbegin(), m_cells.cend(), position,
+                                     [](const Cell &cell, int wanted) { return cell.position < wanted; });
+    return it != m_cells.cend() && it->position == position ? int(it - m_cells.cbegin()) : -1;
 }
 
 void AdifRecord::SetValue(int position, const QString &value)
@@ -45,29 +41,18 @@ void AdifRecord::SetValue(int position, const QString &value)
     if (position < 0)
         return;
     m_count = qMax(m_count, position + 1);
-    // The block is made anew, with the value in its place among the others.
-    const bool replaces = CellOf(position) >= 0;
-    const int stored = replaces ? m_stored : m_stored + 1;
-    int size = stored * cellChars + value.size();
-    for (int k = 0; k < m_stored; ++k) {
-        if (CellAt(k).position != position)
-            size += CellAt(k).length;
-    }
-    QString block(size, Qt::Uninitialized);
-    QChar *out = block.data();
-    int cells = 0;
-    int offset = stored * cellChars;
-    const auto put = [out, &cells, &offset](int at, QStringView text) {
-        const Cell cell { at, offset, int(text.size()) };
-        std::memcpy(static_cast<void *>(out + cells * cellChars), &cell, sizeof cell);
-        if (!text.isEmpty())
-            std::memcpy(static_cast<void *>(out + offset), text.data(), size_t(text.size()) * sizeof(QChar));
-        offset += int(text.size());
-        ++cells;
+    // The cells and the text are made anew, with the value in its place among the others.
+    QVector<Cell> cells;
+    cells.reserve(m_cells.size() + 1);
+    QString text;
+    text.reserve(m_text.size() + value.size());
+    const auto put = [&cells, &text](int at, QStringView characters) {
+        cells.append(Cell { at, int(text.size()), int(characters.size()) });
+        text.append(characters);
     };
     bool placed = false;
-    for (int k = 0; k < m_stored; ++k) {
-        const int at = CellAt(k).position;
+    for (int k = 0; k < m_cells.size(); ++k) {
+        const int at = m_cells.at(k).position;
         if (!placed && at >= position) {
             put(position, value);
             placed = true;
@@ -77,8 +62,8 @@ void AdifRecord::SetValue(int position, const QString &value)
     }
     if (!placed)
         put(position, value);
-    m_block = block;
-    m_stored = stored;
+    m_cells = cells;
+    m_text = text;
 }
 
 QStringView AdifRecord::ValueView(int position) const
@@ -89,33 +74,8 @@ QStringView AdifRecord::ValueView(int position) const
 
 QStringView AdifRecord::StoredValue(int k) const
 {
-    const Cell cell = CellAt(k);
-    return QStringView(m_block.constData() + cell.offset, cell.length);
-}
-
-QStringView SimplifiedView(QStringView text, QString &storage)
-{
-    const int size = text.size();
-    if (size == 0)
-        return text;
-    const QChar *data = text.data();
-    bool simplified = true;
-    for (int i = 0; i < size; ++i) {
-        const ushort u = data[i].unicode();
-        // Printable ASCII, nearly every character, is never a space.
-        if (u > ' ' && u < 0x7f)
-            continue;
-        // A space is kept only as a single blank between other characters.
-        if (data[i].isSpace()
-            && (u != ' ' || i == 0 || i == size - 1 || data[i + 1].isSpace())) {
-            simplified = false;
-            break;
-        }
-    }
-    if (simplified)
-        return text;
-    storage = text.toString().simplified();
-    return storage;
+    const Cell &cell = m_cells.at(k);
+    return QStringView(m_text.constData() + cell.offset, cell.length);
 }
 
 AdifDataBase::AdifDataBase() = default;

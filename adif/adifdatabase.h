@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The gridcol developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 #include <QDateTime>
@@ -8,7 +11,6 @@
 #include <QStringView>
 #include <QVector>
 
-#include <cstring>
 #include <functional>
 
 class QIODevice;
@@ -21,19 +23,32 @@ struct AdifField
     QString description; ///< longer text, may be empty
 };
 
+/// One value a record holds.
+struct AdifCell
+{
+    int position; ///< in the catalogue
+    int offset; ///< where the value starts in the record's text
+    int length;
+};
+Q_DECLARE_TYPEINFO(AdifCell, Q_PRIMITIVE_TYPE);
+
 /// One record (one QSO). Position i of its values belongs to catalogue entry
 /// i. The value list has a length (ValueCount()), which may be shorter than
 /// the catalogue; every position without a value, inside or beyond that
 /// length, reads as the empty string.
 ///
-/// Only the values that were set are held, all their text in one string: a
-/// file that names thousands of fields once would otherwise give every later
-/// record thousands of empty values, and memory would grow with fields times
-/// records instead of with what the file holds.
+/// A record is a sparse list: only the values that were set are held, as
+/// cells (position, and where the value lies in the record's text) in
+/// increasing order of position, with all their characters one after another
+/// in one string. A file that names thousands of fields once would otherwise
+/// give every later record thousands of empty values, and memory would grow
+/// with fields times records instead of with what the file holds.
 struct AdifRecord
 {
     bool selected = false;
     int id = -1; ///< 1, 2, 3, ... once stored; 0 or below: not stored yet
+
+    using Cell = AdifCell;
 
     /// Not selected, no id, count empty values.
     void InitRecord(int count);
@@ -49,47 +64,22 @@ struct AdifRecord
 
     /// The values that were set, k = 0 .. StoredCount() - 1 in increasing
     /// order of their positions.
-    int StoredCount() const { return m_stored; }
-    int StoredPosition(int k) const { return CellAt(k).position; }
+    int StoredCount() const { return m_cells.size(); }
+    int StoredPosition(int k) const { return m_cells.at(k).position; }
     QStringView StoredValue(int k) const;
-
-    /// Where a stored value lies in the record's block.
-    struct Cell
-    {
-        int position;
-        int offset; ///< where the value starts in m_block
-        int length;
-    };
 
 private:
     friend class AdifRecordBuilder;
 
-    /// The characters a cell takes at the start of the block.
-    static constexpr int cellChars = int(sizeof(Cell) / sizeof(QChar));
-
-    Cell CellAt(int k) const
-    {
-        Cell cell;
-        std::memcpy(&cell, m_block.constData() + k * cellChars, sizeof cell);
-        return cell;
-    }
+    /// Index in m_cells of the cell of position, or -1.
     int CellOf(int position) const;
 
-    /// The cells of the stored values, by increasing position and each
-    /// position once, and after them the values' text: one allocation for
-    /// the whole record.
-    QString m_block;
-    int m_stored = 0;
+    QVector<Cell> m_cells; ///< by increasing position, each position once
+    QString m_text; ///< the characters of the values, cell after cell
     int m_count = 0;
 };
 
-/// The text simplified (QString::simplified()); the view itself when it is
-/// simplified already, as nearly every value of a log is, else the
-/// simplified copy, kept in storage.
-QStringView SimplifiedView(QStringView text, QString &storage);
-
 Q_DECLARE_TYPEINFO(AdifField, Q_MOVABLE_TYPE);
-Q_DECLARE_TYPEINFO(AdifRecord::Cell, Q_PRIMITIVE_TYPE);
 Q_DECLARE_TYPEINFO(AdifRecord, Q_MOVABLE_TYPE);
 
 /// Called with the number of records read or written so far.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The gridcol developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The field catalogue of AdifDataBase: loading it from a file, and finding
 // and adding fields by name.
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The gridcol developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Reading ADIF files into AdifDataBase.
 //
 // The file is decoded block by block with one stateful decoder, the way a
@@ -16,13 +19,13 @@
 
 #include "adif/adifdatabase.h"
 
+#include "base/text.h"
+
 #include <QFile>
 #include <QTextCodec>
-#include <QTextDecoder>
 
 #include <algorithm>
 #include <cstring>
-#include <memory>
 #include <vector>
 
 /// Fills the records of a file: values arrive in file order into buffers that
@@ -77,20 +80,10 @@ public:
             }
             m_cells.resize(kept);
         }
-        // The cells first, their offsets moved past them, then the text.
         AdifRecord record;
-        const int stored = int(m_cells.size());
-        const int head = stored * AdifRecord::cellChars;
-        record.m_block = QString(head + int(m_text.size()), Qt::Uninitialized);
-        QChar *block = record.m_block.data();
-        for (int k = 0; k < stored; ++k) {
-            AdifRecord::Cell cell = m_cells[std::size_t(k)];
-            cell.offset += head;
-            std::memcpy(static_cast<void *>(block + k * AdifRecord::cellChars), &cell, sizeof cell);
-        }
-        if (!m_text.empty())
-            std::memcpy(static_cast<void *>(block + head), m_text.data(), m_text.size() * sizeof(QChar));
-        record.m_stored = stored;
+        record.m_cells = QVector<AdifRecord::Cell>(int(m_cells.size()));
+        std::copy(m_cells.cbegin(), m_cells.cend(), record.m_cells.begin());
+        record.m_text = QString(m_text.data(), int(m_text.size()));
         record.m_count = m_count;
         return record;
     }
@@ -105,6 +98,9 @@ private:
 namespace {
 
 constexpr int readBlockSize = 1 << 20;
+
+/// The MIB number of UTF-8.
+constexpr int utf8Mib = 106;
 
 /// Far beyond any real ADIF value, far below what a QString can hold.
 /// Characters past it are still read and counted, but not kept.
@@ -580,25 +576,31 @@ int AdifDataBase::ReadAdifFile(QIODevice &device, const AdifProgress &progress)
     const bool signalsWereEnabled = SetSignalsEnabled(false);
     AdifStateMachine machine(*this, progress);
     LineEndFilter lineEnds;
-    std::unique_ptr<QTextDecoder> decoder;
     // A small file gets a block of its own size (and one byte to see its
     // end), not a megabyte.
     const qint64 known = device.isSequential() ? 0 : device.bytesAvailable();
     const int blockSize = known > 0 && known < readBlockSize ? int(known) + 1 : readBlockSize;
     QByteArray block(blockSize, Qt::Uninitialized);
-    QString text;
+    QTextCodec *codec = nullptr;
+    QTextCodec::ConverterState state;
+    bool utf8 = false;
     bool asciiAsItself = false;
+    // The bytes of a UTF-8 character cut by the end of a block, held back
+    // and decoded with the next block.
+    QByteArray heldBack;
+    QString text;
     for (;;) {
         // A read error ends the file like its end.
         const qint64 got = device.read(block.data(), block.size());
         if (got <= 0)
             break;
         text.resize(0);
-        if (!decoder) {
-            QTextCodec *codec = CodecFor(QByteArray::fromRawData(block.constData(), int(got)));
-            decoder.reset(new QTextDecoder(codec));
+        if (!codec) {
+            codec = CodecFor(QByteArray::fromRawData(block.constData(), int(got)));
+            utf8 = codec->mibEnum() == utf8Mib;
             asciiAsItself = DecodesAsciiAsItself(codec);
-        } else if (asciiAsItself && !decoder->needsMoreData() && WidenAscii(block.constData(), int(got), text)) {
+        } else if (asciiAsItself && heldBack.isEmpty() && state.remainingChars == 0
+                   && WidenAscii(block.constData(), int(got), text)) {
             // The first block went through the decoder (a byte-order mark is
             // only looked for there); an ASCII block that follows a complete
             // character reads the same without it.
@@ -606,12 +608,26 @@ int AdifDataBase::ReadAdifFile(QIODevice &device, const AdifProgress &progress)
             machine.feed(text.constData(), text.constData() + size);
             continue;
         }
-        // Some decoders append to the target, others replace it.
-        decoder->toUnicode(&text, block.constData(), int(got));
+        const QByteArray bytes
+            = heldBack.isEmpty() ? QByteArray::fromRawData(block.constData(), int(got)) : heldBack + block.left(int(got));
+        text = codec->toUnicode(bytes.constData(), bytes.size(), &state);
+        if (utf8) {
+            // The decoder keeps a character the block cuts for the next
+            // call, and reads it then otherwise than the same bytes read in
+            // one piece where they turn out not to be a character. So the
+            // cut bytes are taken out of its hands and put before the next
+            // block: every block then ends where a whole read of the file
+            // sees a character end, and decodes as that read does.
+            // A copy: bytes may be the read buffer itself, which the next read overwrites.
+            const int cut = int(state.remainingChars);
+            heldBack = QByteArray(bytes.constData() + bytes.size() - cut, cut);
+            state.remainingChars = 0;
+        }
         const int size = lineEnds.filter(text, machine);
         machine.feed(text.constData(), text.constData() + size);
     }
-    // Whatever is unfinished now, a value or a record, is dropped.
+    // Whatever is unfinished now, a value, a record or a character cut by the
+    // end of the file, is dropped.
     lineEnds.finish(machine);
 
     SetSignalsEnabled(signalsWereEnabled);

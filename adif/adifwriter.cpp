@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The gridcol developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Writing AdifDataBase as an ADIF file: a short header, then per record one
 // tag "<NAME:length>value" for each non-empty value in catalogue order and
 // the end tag. The text is written in the local 8-bit encoding, as a
@@ -5,7 +8,7 @@
 
 #include "adif/adifdatabase.h"
 
-#include "app/clock.h"
+#include "base/clock.h"
 
 #include <QSaveFile>
 #include <QTextCodec>
@@ -88,7 +91,7 @@ int AdifDataBase::WriteAdifFile(QIODevice &device, int lineWidth, bool onlySelec
 
     // The moment of this write, not the run's "now": a store kept open and
     // written twice shows two times.
-    const QString moment = Clock::wallTime().toString(QStringLiteral("dd-MMM-yyyy HH:mm"));
+    const QString moment = Clock::WallTime().toString(QStringLiteral("dd-MMM-yyyy HH:mm"));
     write(QStringLiteral("ADIF File exported by Pevrax\n%1\n<eoh>").arg(moment));
 
     QVector<QString> names;

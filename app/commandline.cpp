@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The gridcol developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "app/commandline.h"
 
 #include <QCommandLineParser>
@@ -10,6 +13,7 @@ namespace {
 
 // The same text on every system, so nothing in it may be true on one only.
 const char UsageText[] = "Usage: gridcol [--help | --version]\n"
+                         "       gridcol --check LOG... [--all] [--json]\n"
                          "\n"
                          "Collects which Maidenhead locator each callsign was heard from, out of the\n"
                          "files of other radio programs, and writes one call/locator database in the\n"
@@ -24,9 +28,19 @@ const char UsageText[] = "Usage: gridcol [--help | --version]\n"
                          "and the log gridcol.dbg, replacing earlier ones. At the end it waits for a\n"
                          "key when its standard input is a terminal.\n"
                          "\n"
+                         "With --check it writes nothing: it builds the same database from every\n"
+                         "source except the LOGs themselves (and copies of them), reads each LOG\n"
+                         "(EDI or ADIF) and prints a report of its QSOs whose call or locator the\n"
+                         "database does not bear out, the suspect ones first. Exit status 0 when no\n"
+                         "QSO is suspect, 1 when one is, 2 when a LOG cannot be read.\n"
+                         "\n"
                          "Options:\n"
                          "  -h, --help     Show this text and exit.\n"
                          "  -V, --version  Show the version number and exit.\n"
+                         "  --check        Check the LOGs named after the options.\n"
+                         "  --all          With --check: list every QSO, the plainly OK ones too.\n"
+                         "  --json         With --check: print the report as one JSON document.\n"
+
                          "\n"
                          "Environment:\n"
                          "  GRIDCOL_NOW    The local date-time the run takes as \"now\", in ISO 8601,\n"
@@ -78,61 +92,105 @@ int Show(const char *text)
 
 } // namespace
 
-CommandLineRequest ReadCommandLine(int argc, const char *const *argv, QByteArray *problem)
+CommandLine ReadCommandLine(int argc, const char *const *argv)
 {
     const QCommandLineOption help(QStringList { QStringLiteral("h"), QStringLiteral("help") });
     const QCommandLineOption version(QStringList { QStringLiteral("V"), QStringLiteral("version") });
+    const QCommandLineOption check(QStringLiteral("check"));
+    const QCommandLineOption all(QStringLiteral("all"));
+    const QCommandLineOption json(QStringLiteral("json"));
     QCommandLineParser parser;
-    parser.addOption(help);
-    parser.addOption(version);
+    parser.addOptions({ help, version, check, all, json });
 
-    // Each argument is read on its own, so that a refusal names the one that is
-    // wrong; no option takes a value, so no argument depends on its neighbour.
+    CommandLine result;
+    const auto refuse = [&result](const QByteArray &line) {
+        result.request = CommandLineRequest::Refuse;
+        result.problem = line;
+        return result;
+    };
+    // --check turns the other words into logs, wherever it stands.
+    bool checking = false;
+    for (int i = 1; i < argc; ++i)
+        checking = checking || QByteArray(argv[i]) == "--check";
+
+    // Each argument is read on its own, so that a refusal names the one that
+    // is wrong; only --map takes a value, the next argument.
     bool wantsHelp = false;
     bool wantsVersion = false;
+    bool optionsEnded = false;
+    QByteArray checkOnly;
     for (int i = 1; i < argc; ++i) {
         const QByteArray argument(argv[i]);
         // Taken from the raw bytes: decoding would turn a stray byte into a
         // replacement character and the message would name the wrong text.
-        if (!IsUtf8(argument)) {
-            *problem = Refusal("argument", argument, false, " is not UTF-8 text");
-            return CommandLineRequest::Refuse;
+        if (!IsUtf8(argument))
+            return refuse(Refusal("argument", argument, false, " is not UTF-8 text"));
+        const QString text = QString::fromUtf8(argument);
+        if (checking && (optionsEnded || !argument.startsWith('-') || argument == "-")) {
+            if (argument.isEmpty())
+                return refuse(Refusal("unexpected argument", argument, true, ""));
+            result.logs << text;
+            continue;
         }
-        if (!parser.parse({ QStringLiteral("gridcol"), QString::fromUtf8(argument) })) {
+        if (checking && argument == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        if (argument == "--map" || argument.startsWith("--map=")) {
+            if (argument == "--map" && i + 1 >= argc)
+                return refuse(Refusal("option", argument, true, " needs a file name"));
+            result.map = argument == "--map" ? QString::fromUtf8(argv[++i]) : text.mid(6);
+            if (result.map.isEmpty())
+                return refuse(Refusal("option", argument, true, " needs a file name"));
+            if (checkOnly.isEmpty())
+                checkOnly = "--map";
+            continue;
+        }
+        if (!parser.parse({ QStringLiteral("gridcol"), text })) {
             // The parser fails on an unknown option or on a value given to one
-            // of the two options; it names none of them as they were typed.
-            *problem = parser.unknownOptionNames().isEmpty() ? Refusal("option", argument, true, " takes no value")
-                                                             : Refusal("unknown option", argument, true, "");
-            return CommandLineRequest::Refuse;
+            // of the options; it names none of them as they were typed.
+            return refuse(parser.unknownOptionNames().isEmpty() ? Refusal("option", argument, true, " takes no value")
+                                                                : Refusal("unknown option", argument, true, ""));
         }
         // "--" ends the options for the parser and is no argument of its own:
-        // it is refused like any other word.
-        if (!parser.positionalArguments().isEmpty() || argument == "--") {
-            *problem = Refusal("unexpected argument", argument, true, "");
-            return CommandLineRequest::Refuse;
-        }
+        // without --check it is refused like any other word.
+        if (!parser.positionalArguments().isEmpty() || argument == "--")
+            return refuse(Refusal("unexpected argument", argument, true, ""));
         wantsHelp = wantsHelp || parser.isSet(help);
         wantsVersion = wantsVersion || parser.isSet(version);
+        if (checkOnly.isEmpty() && (parser.isSet(all) || parser.isSet(json)))
+            checkOnly = argument;
+        result.all = result.all || parser.isSet(all);
+        result.json = result.json || parser.isSet(json);
     }
-    if (wantsHelp)
-        return CommandLineRequest::Help;
-    if (wantsVersion)
-        return CommandLineRequest::Version;
-    return CommandLineRequest::Collect;
+    if (wantsHelp) {
+        result.request = CommandLineRequest::Help;
+        return result;
+    }
+    if (wantsVersion) {
+        result.request = CommandLineRequest::Version;
+        return result;
+    }
+    if (!checking && !checkOnly.isEmpty())
+        return refuse(QByteArray("gridcol: option '") + checkOnly + "' goes with --check; see 'gridcol --help'");
+    if (checking && result.logs.isEmpty())
+        return refuse("gridcol: --check needs the logs to check; see 'gridcol --help'");
+    result.request = checking ? CommandLineRequest::Check : CommandLineRequest::Collect;
+    return result;
 }
 
-int AnswerCommandLine(int argc, char **argv)
+int AnswerCommandLine(const CommandLine &commandLine)
 {
-    QByteArray problem;
-    switch (ReadCommandLine(argc, argv, &problem)) {
+    switch (commandLine.request) {
     case CommandLineRequest::Collect:
+    case CommandLineRequest::Check:
         return -1;
     case CommandLineRequest::Help:
         return Show(UsageText);
     case CommandLineRequest::Version:
         return Show("gridcol " GRIDCOL_VERSION "\n");
     case CommandLineRequest::Refuse:
-        std::fprintf(stderr, "%s\n", problem.constData());
+        std::fprintf(stderr, "%s\n", commandLine.problem.constData());
         return 2;
     }
     return 2;

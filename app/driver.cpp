@@ -1,30 +1,37 @@
+// SPDX-FileCopyrightText: 2026 The gridcol developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "app/driver.h"
 
 #include "adif/adifdatabase.h"
-#include "app/clock.h"
-#include "app/console.h"
-#include "app/keywait.h"
 #include "app/settingsfile.h"
+#include "base/clock.h"
+#include "base/console.h"
+#include "base/datetext.h"
 #include "database/blacklist.h"
 #include "database/calldatabase.h"
+#include "platform/keywait.h"
 #include "readers/adiflog.h"
-#include "readers/asciiimport.h"
+#include "readers/blacklistfile.h"
 #include "readers/callslocfile.h"
+#include "readers/delimitedfile.h"
 #include "readers/edilog.h"
+#include "readers/expfile.h"
 #include "readers/kstlist.h"
 #include "readers/sourcefiles.h"
 #include "readers/vhfdtb.h"
+#include "writers/callslocdbg.h"
+#include "writers/callslocfile.h"
 #include "writers/n1mmfile.h"
 #include "writers/outputfile.h"
+#include "writers/outputlayout.h"
 #include "writers/superchecklist.h"
+#include "writers/vhfdtb.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QSettings>
-#include <QStringList>
 #include <QTemporaryFile>
-
-#include <memory>
 
 const char HomepageUrl[] = "https://gridcol.org/";
 
@@ -56,44 +63,20 @@ void ImportKstStep(const QString &directory)
 /// The blacklists of a directory act on its own EDI logs and those of every later directory.
 void AddBlacklistFiles(const QString &directory)
 {
-    const QFileInfoList files = ListSourceFiles(directory, QStringLiteral("*.blacklist"));
-    for (const QFileInfo &file : files) {
-        const QByteArray name = file.fileName().toLocal8Bit();
+    for (const SourceFile &file : ListSourceFiles(directory, QStringLiteral("*.blacklist"))) {
+        const QByteArray name = file.name.toLocal8Bit();
         ConsolePrint("Add Blacklist %s ... ", name.constData());
         FilePrint(DebugLog, "Add blacklist %s \n", name.constData());
-        ReadBlacklistFile(file.absoluteFilePath());
+        ReadBlacklistFile(file.path, Blacklist);
     }
 }
 
-bool HasEdiLogs(const QString &directory)
+/// Runs every reader on directory index of the list, in the fixed order, or
+/// says why it is skipped.
+void ProcessSourceDirectory(QSettings &settings, const QStringList &directories, int index,
+                            AdifLogImports &adifLogs)
 {
-    return !ListSourceFiles(directory, QStringLiteral("*.edi")).isEmpty();
-}
-
-/// The ADIF import of the first listed directory with ADIF logs, its first
-/// log read from the start of the run on a second thread, when anything is
-/// read before it; else null. No ADIF log is imported before its turn, so
-/// the catalogue it starts from is the one its turn would find.
-std::unique_ptr<AdifLogImport> FirstAdifLogs(const QStringList &directories, int *index)
-{
-    for (int i = 0; i < directories.size(); ++i) {
-        const QString &directory = directories.at(i);
-        if (directory.isEmpty() || !QFileInfo(directory).isDir()
-            || ListSourceFiles(directory, QStringLiteral("*.adi")).isEmpty())
-            continue;
-        // Alone, the first log is read faster on the thread that imports it.
-        if (i == 0 && !HasEdiLogs(directory))
-            return nullptr;
-        *index = i;
-        return std::make_unique<AdifLogImport>(directory, true);
-    }
-    return nullptr;
-}
-
-} // namespace
-
-void ProcessSourceDirectory(QSettings &settings, const QString &directory, AdifLogImport *adifLogs)
-{
+    const QString &directory = directories.at(index);
     if (directory.isEmpty())
         return;
 
@@ -108,13 +91,7 @@ void ProcessSourceDirectory(QSettings &settings, const QString &directory, AdifL
     ConsolePrint("Entering %s\n", text.constData());
     FilePrint(DebugLog, "Entering %s\n", text.constData());
 
-    // With EDI logs to read, the first ADIF log is read from here on, beside
-    // them and the other sources.
-    std::unique_ptr<AdifLogImport> ownAdifLogs;
-    if (!adifLogs) {
-        ownAdifLogs = std::make_unique<AdifLogImport>(directory, HasEdiLogs(directory));
-        adifLogs = ownAdifLogs.get();
-    }
+    adifLogs.enter(index);
     ReadCallsLocFiles(directory);
     ImportKstStep(directory);
     ReadVhfDtb(directory);
@@ -122,7 +99,26 @@ void ProcessSourceDirectory(QSettings &settings, const QString &directory, AdifL
     ImportExpFiles(directory);
     AddBlacklistFiles(directory);
     ReadEdiFiles(directory);
-    adifLogs->run();
+    adifLogs.import();
+}
+
+} // namespace
+
+void ProcessSourceDirectories(QSettings &settings, const QStringList &directories)
+{
+    AdifLogImports adifLogs(directories);
+    for (int i = 0; i < directories.size(); ++i)
+        ProcessSourceDirectory(settings, directories, i, adifLogs);
+}
+
+void CollectSources()
+{
+    AdifStore.LoadFieldCatalogue(0, QStringLiteral("adif.txt"));
+    // Windows paths typed with single backslashes are read as typed.
+    QTemporaryFile settingsCopy;
+    QSettings settings(SettingsFileToRead(QStringLiteral("gridcol.ini"), settingsCopy), QSettings::IniFormat);
+    ReadValuesAsUtf8(settings);
+    ProcessSourceDirectories(settings, ReadDirectoryList(settings));
 }
 
 void ResetRunState(const QDateTime &moment)
@@ -130,49 +126,43 @@ void ResetRunState(const QDateTime &moment)
     CallDatabase.clear();
     Blacklist.clear();
     AdifStore.Reset();
-    Clock::setNow(moment);
-    Clock::setWallTime(moment);
+    Clock::SetNow(moment);
+    Clock::SetWallTime(moment);
     DebugLog = nullptr;
     SetConsoleFile(nullptr);
 }
 
 void WriteOutputs()
 {
+    // The layout is made before the first save starts and outlives the
+    // phase, whose saves read it side by side.
+    const OutputLayout layout(CallDatabase);
     OutputPhase phase;
-    WriteN1mmFiles(phase);
-    WriteSuperCheckList(phase);
-    WriteCallsLocDat(phase);
-    WriteVhfDtb(phase);
+    WriteN1mmFile(phase, layout);
+    WriteCallsLocListing(phase, layout);
+    WriteSuperCheckList(phase, layout);
+    WriteCallsLocDat(phase, layout);
+    WriteVhfDtb(phase, layout, Clock::Now());
     phase.finish();
 }
 
 int RunGridcol(int argc, char **argv)
 {
     QCoreApplication application(argc, argv);
+    // The run's moment and Qt's date handling are settled before any second thread starts.
+    Clock::Now();
+    PrepareDateHandling();
 
     DebugLog = std::fopen("gridcol.dbg", "wt");
     // The log gets a line per record: it is written in large pieces.
     if (DebugLog)
         std::setvbuf(DebugLog, nullptr, _IOFBF, 1 << 20);
 
-    ConsolePrint("gridcol: Collects a Call-Locator database from multible sources.\nVersion 1.2 Mai 2023\n");
-    FilePrint(DebugLog, "Version 1.2 Mai 2023\n");
+    ConsolePrint("gridcol: Collects a Call-Locator database from multible sources.\nVersion %s\n",
+                 GRIDCOL_VERSION_TEXT);
+    FilePrint(DebugLog, "Version %s\n", GRIDCOL_VERSION_TEXT);
 
-    AdifStore.LoadFieldCatalogue(0, QStringLiteral("adif.txt"));
-
-    // Windows paths typed with single backslashes are read as typed.
-    QTemporaryFile settingsCopy;
-    QSettings settings(SettingsFileToRead(QStringLiteral("gridcol.ini"), settingsCopy),
-                       QSettings::IniFormat);
-    // Paths and patterns with letters beyond ASCII are written in UTF-8 on this system.
-    settings.setIniCodec("UTF-8");
-    const QStringList directories = ReadDirectoryList(settings);
-
-    int firstAdifIndex = -1;
-    const std::unique_ptr<AdifLogImport> firstAdifLogs = FirstAdifLogs(directories, &firstAdifIndex);
-    for (int i = 0; i < directories.size(); ++i)
-        ProcessSourceDirectory(settings, directories.at(i), i == firstAdifIndex ? firstAdifLogs.get() : nullptr);
-
+    CollectSources();
     WriteOutputs();
 
     ConsolePrint("Ready!!\n Visit this programs homepage: %s\n", HomepageUrl);

@@ -1,7 +1,11 @@
+// SPDX-FileCopyrightText: 2026 The gridcol developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 
 class QSettings;
 
@@ -12,16 +16,18 @@ extern const char HomepageUrl[];
 /// the closing message and the key wait. Returns the exit code, always 0.
 int RunGridcol(int argc, char **argv);
 
+/// Start-up and the walk: loads the ADIF field catalogue "adif.txt", reads
+/// "gridcol.ini" and runs every reader on every listed directory, with their
+/// lines on the console and in the debug log.
+void CollectSources();
+
 /// The source directories listed in the group "directories" of the settings,
 /// each announced with a "Dir:" line.
 QStringList ReadDirectoryList(QSettings &settings);
 
-class AdifLogImport;
-
-/// Runs every reader on one listed directory, in the fixed order, or says why
-/// it is skipped. adifLogs, when not null, is the directory's ADIF import,
-/// made ahead of time; it is run in its place.
-void ProcessSourceDirectory(QSettings &settings, const QString &directory, AdifLogImport *adifLogs = nullptr);
+/// Runs every reader on every listed directory, in list order and in the
+/// fixed order of the readers, or says why a directory is skipped.
+void ProcessSourceDirectories(QSettings &settings, const QStringList &directories);
 
 /// Puts every process-wide table and setting back where a run starts: the
 /// call database, the blacklist and the ADIF store empty (the catalogue

@@ -1,7 +1,13 @@
+// SPDX-FileCopyrightText: 2026 The gridcol developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "app/settingsfile.h"
 
 #include <QFile>
+#include <QSettings>
 #include <QTemporaryFile>
+
+#include <cstdio>
 
 namespace {
 
@@ -40,7 +46,116 @@ QByteArray GroupName(const QByteArray &trimmed)
     return trimmed.mid(1, close < 0 ? -1 : close - 1).trimmed();
 }
 
+/// The bytes QSettings skips at the start of a line.
+bool IsIniSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
+
+/// One line as QSettings reads it, from pos on: where it starts (leading
+/// white space skipped), where it ends, and where its "=" is (-1 for none).
+/// Quotes hide "=", ";" and line ends; a backslash hides the byte after it
+/// (and a line end pair); a ";" at the start makes the line a comment up to
+/// its end, elsewhere it ends the line.
+struct IniLine
+{
+    int start = 0;
+    int end = 0;
+    int equals = -1;
+};
+
+bool ReadIniLine(const QByteArray &data, int &pos, IniLine &line)
+{
+    const int size = data.size();
+    bool inQuotes = false;
+    line.equals = -1;
+    line.start = pos;
+    while (line.start < size && IsIniSpace(data.at(line.start)))
+        ++line.start;
+    int i = line.start;
+    while (i < size) {
+        const char c = data.at(i++);
+        if (c == '=') {
+            if (!inQuotes && line.equals == -1)
+                line.equals = i - 1;
+        } else if (c == '\n' || c == '\r') {
+            if (i == line.start + 1) {
+                ++line.start;
+            } else if (!inQuotes) {
+                --i;
+                break;
+            }
+        } else if (c == '\\') {
+            if (i < size) {
+                const char escaped = data.at(i++);
+                if (i < size) {
+                    const char next = data.at(i);
+                    if ((escaped == '\n' && next == '\r') || (escaped == '\r' && next == '\n'))
+                        ++i;
+                }
+            }
+        } else if (c == '"') {
+            inQuotes = !inQuotes;
+        } else if (c == ';') {
+            if (i == line.start + 1) {
+                while (i < size && data.at(i) != '\n' && data.at(i) != '\r')
+                    ++i;
+                while (i < size && IsIniSpace(data.at(i)))
+                    ++i;
+                line.start = i;
+            } else if (!inQuotes) {
+                --i;
+                break;
+            }
+        }
+    }
+    pos = i;
+    line.end = i;
+    return line.end > line.start;
+}
+
+/// A byte of a group name or key that the two Qt versions read differently:
+/// beyond ASCII in both; a vertical tab or form feed in a key, which Qt 6
+/// trims from its ends and Qt 5 keeps (both trim group names alike).
+bool NeedsEscape(char c, bool key)
+{
+    return static_cast<unsigned char>(c) >= 0x80 || (key && (c == '\v' || c == '\f'));
+}
+
 } // namespace
+
+QByteArray EscapeIniNames(const QByteArray &ini)
+{
+    // The names lie in [from, to) of a line: a group name between "[" and
+    // "]", a key before its "=".
+    QByteArray result;
+    int copied = 0;
+    const auto escape = [&](int from, int to, bool key) {
+        for (int i = from; i < to; ++i) {
+            if (!NeedsEscape(ini.at(i), key))
+                continue;
+            result += ini.mid(copied, i - copied);
+            char hex[4];
+            std::snprintf(hex, sizeof hex, "%%%02X", static_cast<unsigned char>(ini.at(i)));
+            result += hex;
+            copied = i + 1;
+        }
+    };
+    int pos = ini.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    IniLine line;
+    while (ReadIniLine(ini, pos, line)) {
+        if (ini.at(line.start) == '[') {
+            const int close = ini.indexOf(']', line.start);
+            escape(line.start + 1, close < 0 || close >= line.end ? line.end : close, false);
+        } else if (line.equals >= 0) {
+            escape(line.start, line.equals, true);
+        }
+    }
+    if (copied == 0)
+        return ini;
+    result += ini.mid(copied);
+    return result;
+}
 
 QByteArray KeepDirectoryBackslashes(const QByteArray &ini)
 {
@@ -87,11 +202,20 @@ QString SettingsFileToRead(const QString &fileName, QTemporaryFile &copy)
     if (!file.open(QIODevice::ReadOnly))
         return fileName;
     const QByteArray text = file.readAll();
-    const QByteArray kept = KeepDirectoryBackslashes(text);
+    const QByteArray kept = EscapeIniNames(KeepDirectoryBackslashes(text));
     if (kept == text)
         return fileName;
     if (!copy.open() || copy.write(kept) != kept.size() || !copy.flush())
         return fileName;
     copy.close();
     return copy.fileName();
+}
+
+void ReadValuesAsUtf8(QSettings &settings)
+{
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
+    settings.setIniCodec("UTF-8");
+#else
+    Q_UNUSED(settings)
+#endif
 }

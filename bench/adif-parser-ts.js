@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The gridcol developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Times adif-parser-ts parsing one ADIF file: best of N runs, in seconds.
 // Usage (from a folder where adif-parser-ts is installed): node adif-parser-ts.js FILE [N]
 'use strict';

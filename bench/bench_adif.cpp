@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The gridcol developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Reading big ADIF logs: generates a synthetic contest-style log of the
 // requested size in a temporary directory, then times parsing it into a
 // store, importing it into the call/locator database and writing it back.
@@ -5,10 +8,12 @@
 // Usage: bench_adif [megabytes]   (default 100)
 
 #include "adif/adifdatabase.h"
-#include "app/clock.h"
-#include "app/console.h"
+#include "base/clock.h"
+#include "base/console.h"
+#include "base/datetext.h"
 #include "database/calldatabase.h"
 #include "readers/adiflog.h"
+#include "readers/sourcefiles.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -104,12 +109,13 @@ void PrintRate(const char *what, qint64 bytes, int records, qint64 ms)
 int main(int argc, char **argv)
 {
     QCoreApplication application(argc, argv);
+    PrepareDateHandling();
     const qint64 megabytes = argc > 1 ? QByteArray(argv[1]).toLongLong() : 100;
     if (megabytes <= 0 || megabytes > 1500) {
         std::fprintf(stderr, "usage: bench_adif [megabytes 1..1500]\n");
         return 2;
     }
-    Clock::setNow(QDateTime(QDate(2026, 6, 15), QTime(12, 0)));
+    Clock::SetNow(QDateTime(QDate(2026, 6, 15), QTime(12, 0)));
 
     QTemporaryDir directory;
     const QString path = directory.filePath(QStringLiteral("bench.adi"));
@@ -140,7 +146,7 @@ int main(int argc, char **argv)
     std::FILE *quiet = std::fopen(QFile::encodeName(QProcess::nullDevice()).constData(), "w");
     SetConsoleFile(quiet);
     timer.start();
-    const int accepted = ImportAdifFile(QFileInfo(path));
+    const int accepted = ImportAdifFile(SourceFile { QStringLiteral("bench.adi"), path });
     const qint64 importMs = timer.elapsed();
     SetConsoleFile(nullptr);
     if (quiet)

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The gridcol developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Measures the contest sources on a large archive of logs: EDI logs read
 // against a large blacklist (the blacklist test runs once per contact), the
 // blacklist test alone against a walk over the whole list, the field
@@ -5,12 +8,14 @@
 //
 // Usage: bench_contest [contacts] [blacklist entries]   (defaults: 1000000, 20000)
 
-#include "app/clock.h"
-#include "app/console.h"
+#include "base/clock.h"
+#include "base/console.h"
+#include "base/datetext.h"
 #include "database/blacklist.h"
 #include "database/calldatabase.h"
 #include "platform/platform.h"
-#include "readers/asciiimport.h"
+#include "readers/blacklistfile.h"
+#include "readers/delimitedfile.h"
 #include "readers/edilog.h"
 
 #include <QCoreApplication>
@@ -93,13 +98,14 @@ int main(int argc, char **argv)
 {
     Platform::PrepareProcess(argv);
     QCoreApplication application(argc, argv);
+    PrepareDateHandling();
     const int contacts = argc > 1 ? std::atoi(argv[1]) : 1000000;
     const int entries = argc > 2 ? std::atoi(argv[2]) : 20000;
     const int calls = 50000;
     const int perLog = 1000;
     const int logs = qMax(1, contacts / perLog);
 
-    Clock::setNow(QDateTime(QDate(2026, 12, 6), QTime(10, 0)));
+    Clock::SetNow(QDateTime(QDate(2026, 12, 6), QTime(10, 0)));
     FILE *devNull = std::fopen(QFile::encodeName(QProcess::nullDevice()).constData(), "w");
     SetConsoleFile(devNull);
     QTemporaryDir dir;
@@ -128,7 +134,7 @@ int main(int argc, char **argv)
 
     CallDatabase.clear();
     timer.start();
-    ReadBlacklistFile(dir.filePath(QStringLiteral("big.blacklist")));
+    ReadBlacklistFile(dir.filePath(QStringLiteral("big.blacklist")), Blacklist);
     Report("read the blacklist", timer.nsecsElapsed(), entries, "lines");
     SetConsoleFile(devNull);
     timer.start();
@@ -147,7 +153,7 @@ int main(int argc, char **argv)
     int hits = 0;
     timer.start();
     for (int i = 0; i < questions; ++i)
-        hits += IsBlacklisted(worked.at(i), own.at(i), dates.at(i)) ? 1 : 0;
+        hits += IsBlacklisted(Blacklist, worked.at(i), own.at(i), dates.at(i)) ? 1 : 0;
     Report("IsBlacklisted (index)", timer.nsecsElapsed(), questions, "questions");
     const int walkQuestions = questions / 20;
     int walkHits = 0, indexHits = 0;
@@ -156,7 +162,7 @@ int main(int argc, char **argv)
         walkHits += WalkBlacklist(worked.at(i), own.at(i), dates.at(i)) ? 1 : 0;
     Report("walk over the list, for comparison", timer.nsecsElapsed(), walkQuestions, "questions");
     for (int i = 0; i < walkQuestions; ++i)
-        indexHits += IsBlacklisted(worked.at(i), own.at(i), dates.at(i)) ? 1 : 0;
+        indexHits += IsBlacklisted(Blacklist, worked.at(i), own.at(i), dates.at(i)) ? 1 : 0;
     std::printf("hits: %d of %d (walk and index agree on the first %d: %s)\n", hits, questions, walkQuestions,
                 walkHits == indexHits ? "yes" : "NO");
 
@@ -185,8 +191,15 @@ int main(int argc, char **argv)
     if (!WriteFile(csvDir.filePath(QStringLiteral("big.csv")), csv))
         return 1;
     timer.start();
-    ImportAsciiFiles(csvDir.path(), QStringLiteral("*.csv"), QStringLiteral(";"), 1, 4, 0, 1,
-                     QStringLiteral("dd.MM.yyyy"), 1, QDate());
+    AsciiImportDescription description;
+    description.pattern = QStringLiteral("*.csv");
+    description.delimiter = QStringLiteral(";");
+    description.callColumn = 1;
+    description.locatorColumn = 4;
+    description.dateColumn = 0;
+    description.dateFormat = QStringLiteral("dd.MM.yyyy");
+    description.headerLines = 1;
+    ImportAsciiFiles(csvDir.path(), description);
     Report("configured import of a semicolon file", timer.nsecsElapsed(), csvLines, "lines");
     std::printf("database: %d calls (%d fields split)\n", CallDatabase.size(), fields);
 

@@ -1,17 +1,25 @@
+// SPDX-FileCopyrightText: 2026 The gridcol developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Measures the paths that grow with the size of a user's archive: reading a
 // large calls_loc.dat (each line through AddCallLocator), with and without the
 // debug log, and the output phase that ranks and writes the whole database.
 //
 // Usage: bench_database [lines] [calls]   (defaults: 1000000 lines, 100000 calls)
 
-#include "app/clock.h"
-#include "app/console.h"
+#include "base/clock.h"
+#include "base/console.h"
+#include "base/datetext.h"
 #include "database/calldatabase.h"
 #include "platform/platform.h"
 #include "readers/callslocfile.h"
-#include "readers/vhfdtb.h"
+#include "readers/sourcefiles.h"
+#include "writers/callslocdbg.h"
+#include "writers/callslocfile.h"
 #include "writers/n1mmfile.h"
+#include "writers/outputlayout.h"
 #include "writers/superchecklist.h"
+#include "writers/vhfdtb.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -61,10 +69,11 @@ int main(int argc, char **argv)
 {
     Platform::PrepareProcess(argv);
     QCoreApplication application(argc, argv);
+    PrepareDateHandling();
     const int lines = argc > 1 ? std::atoi(argv[1]) : 1000000;
     const int calls = argc > 2 ? std::atoi(argv[2]) : 100000;
 
-    Clock::setNow(QDateTime(QDate(2026, 12, 6), QTime(10, 0)));
+    Clock::SetNow(QDateTime(QDate(2026, 12, 6), QTime(10, 0)));
     QTemporaryDir dir;
     const QByteArray archive = MakeArchive(lines, calls);
     const QString path = dir.filePath(QStringLiteral("calls_loc.dat"));
@@ -79,23 +88,24 @@ int main(int argc, char **argv)
     QElapsedTimer timer;
 
     timer.start();
-    ReadCallsLocFile(QFileInfo(path));
+    ReadCallsLocFile(SourceFile { QStringLiteral("calls_loc.dat"), path });
     Report("read calls_loc.dat, no log", timer.nsecsElapsed(), lines, archive.size());
     const int entries = CallDatabase.size();
 
     CallDatabase.clear();
     DebugLog = devNull;
     timer.start();
-    ReadCallsLocFile(QFileInfo(path));
+    ReadCallsLocFile(SourceFile { QStringLiteral("calls_loc.dat"), path });
     Report("read calls_loc.dat, log to the null device", timer.nsecsElapsed(), lines, archive.size());
     DebugLog = nullptr;
 
     timer.start();
-    const QByteArray n1mm = BuildN1mmText();
-    const QByteArray listing = BuildCallsLocListing();
-    const QByteArray scp = BuildSuperCheckList();
-    const QByteArray dat = BuildCallsLocDat();
-    const QByteArray dtb = BuildVhfDtb();
+    const OutputLayout layout(CallDatabase);
+    const QByteArray n1mm = BuildN1mmText(layout);
+    const QByteArray listing = BuildCallsLocListing(layout);
+    const QByteArray scp = BuildSuperCheckList(layout);
+    const QByteArray dat = BuildCallsLocDat(layout);
+    const QByteArray dtb = BuildVhfDtb(layout, Clock::Now());
     Report("build the five outputs", timer.nsecsElapsed(), entries, 0);
     std::printf("database: %d calls; outputs %d + %d + %d + %d + %d bytes\n", entries, int(n1mm.size()),
                 int(listing.size()), int(scp.size()), int(dat.size()), int(dtb.size()));

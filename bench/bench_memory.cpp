@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The gridcol developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // How long this machine takes to hand out memory a process touches for the
 // first time: every page of a new block is written once, as a large run of
 // gridcol writes its heap. On a virtual machine whose host backs memory

@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 The gridcol developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Deterministic large working directory for gridcol benchmarks.
 
 gen_corpus.py OUTDIR SCALE [TODAY]  -> OUTDIR/work (gridcol.ini, adif.txt) and OUTDIR/src/* sources.

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The gridcol developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Cross-compiles gridcol for 64-bit Windows with Debian's MinGW-w64 (the posix
 # thread model, which has std::thread) against the static Qt that
 # tools/build-qt-windows.sh installs:

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The gridcol developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installation (cmake --install) and the Debian package (cpack, see tools/package.sh).
 
 include(GNUInstallDirs)

@@ -1,5 +1,9 @@
+// SPDX-FileCopyrightText: 2026 The gridcol developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
+#include <QByteArray>
 #include <QDate>
 #include <QDateTime>
 #include <QHash>
@@ -7,7 +11,6 @@
 #include <QString>
 #include <QVector>
 
-#include <optional>
 
 /// One contest QSO that must not feed the database.
 struct BlacklistEntry
@@ -62,21 +65,10 @@ uint qHash(const BlacklistTable::CallPair &pair, uint seed = 0);
 /// directories visited so far.
 extern BlacklistTable Blacklist;
 
-/// The per-line step of the blacklist reader: the entry a decoded line names,
-/// or nothing for a line holding "chat>" (any case) or fewer than three words.
-std::optional<BlacklistEntry> ParseBlacklistLine(const QString &line);
+/// True when the table lists the QSO of ownCall with workedCall on the day of
+/// date. A date before 1980 counts 100 years later, as in the database.
+bool IsBlacklisted(const BlacklistTable &table, const QString &workedCall, const QString &ownCall,
+                   const QDateTime &date);
 
-/// Reads one blacklist file and appends its entries to Blacklist. A file that
-/// cannot be read adds nothing and says nothing.
-void ReadBlacklistFile(const QString &path);
-
-/// True when the QSO of ownCall with workedCall on the day of date is
-/// blacklisted; a hit is reported on the console and in the log, once.
-/// A date before 1980 counts 100 years later, as in the database.
-bool IsBlacklisted(const QString &workedCall, const QString &ownCall, const QDateTime &date);
-
-/// IsBlacklisted() without a word on the console or in the log, for readers
-/// that write those later.
-bool BlacklistHolds(const QString &workedCall, const QString &ownCall, const QDateTime &date);
-/// The line IsBlacklisted() writes to the console and the log.
+/// The line a reader writes to the console and the log for a blacklisted QSO.
 QByteArray BlacklistedMessage(const QString &workedCall, const QString &ownCall);

@@ -1,36 +1,15 @@
+// SPDX-FileCopyrightText: 2026 The gridcol developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "database/calldatabase.h"
 
-#include "app/clock.h"
-#include "app/console.h"
-#include "database/datetext.h"
-#include "database/localtext.h"
-#include "database/ordering.h"
+#include "base/clock.h"
+#include "base/console.h"
 
 #include <algorithm>
 #include <limits>
 
 CallList CallDatabase;
-
-namespace {
-
-/// How many entries ahead a walk through the list asks for what it will read.
-constexpr int prefetchDistance = 16;
-
-} // namespace
-
-quint64 PackShortAscii(QStringView text)
-{
-    if (text.isEmpty() || text.size() > 8)
-        return 0;
-    quint64 packed = quint64(text.size()) << 56;
-    for (int i = 0; i < text.size(); ++i) {
-        const ushort c = text.at(i).unicode();
-        if (c >= 0x80)
-            return 0;
-        packed |= quint64(c) << (7 * i);
-    }
-    return packed;
-}
 
 CallList::Key CallList::KeyOf(QStringView call)
 {
@@ -45,14 +24,8 @@ CallList::Key CallList::KeyOf(QStringView call)
     return key;
 }
 
-void CallList::append(const CallEntry &entry)
-{
-    append(entry, KeyOf(entry.call));
-}
-
 void CallList::append(const CallEntry &entry, Key key)
 {
-    forgetOutputLayout();
     m_sorted = false;
     m_packedCalls.clear();
     m_entries.append(entry);
@@ -128,7 +101,7 @@ void CallList::sortByCall()
             return a.high < b.high;
         if (a.low != b.low)
             return a.low < b.low;
-        return CallBefore(m_entries.at(a.position), m_entries.at(b.position));
+        return m_entries.at(a.position).call < m_entries.at(b.position).call;
     });
     QVector<CallEntry> sorted;
     sorted.reserve(m_entries.size());
@@ -142,7 +115,6 @@ void CallList::sortByCall()
     }
     m_entries.swap(sorted);
     m_sorted = true;
-    forgetOutputLayout();
     // The calls keep their slots; only the positions there change. Working
     // the index out anew would read every call's text once more.
     for (Slot &slot : m_slots) {
@@ -151,110 +123,8 @@ void CallList::sortByCall()
     }
 }
 
-RankedLocatorList CallList::rankedAt(int i) const
-{
-    rankAll();
-    const RankedEntry &entry = m_rankedEntries.at(i);
-    return RankedLocatorList(m_rankedLocators.constData() + entry.first, entry.count);
-}
-
-QStringView CallList::rankedCallAt(int i) const
-{
-    rankAll();
-    return m_rankedEntries.at(i).call;
-}
-
-void CallList::rankAll() const
-{
-    if (m_rankedEntries.size() == m_entries.size())
-        return;
-    clearOutputLayout();
-    m_rankedEntries.reserve(m_entries.size());
-    m_rankedLocators.reserve(m_entries.size() + m_entries.size() / 2);
-    // A short ASCII call or locator is known whole by its number: its text
-    // is written from that and not read. The sorted list has the numbers of
-    // its calls at hand; the locators have theirs.
-    const bool packedCalls = m_packedCalls.size() == m_entries.size();
-    for (int k = 0; k < m_entries.size(); ++k) {
-        // The calls and locators lie all over memory: what the next entries
-        // will read is asked for ahead, the texts among it once the
-        // locators themselves have had time to come.
-        if (k + 2 * prefetchDistance < m_entries.size()) {
-            if (!packedCalls || m_packedCalls.at(k + 2 * prefetchDistance) == 0)
-                prefetchCall(k + 2 * prefetchDistance);
-            prefetchLocators(k + 2 * prefetchDistance);
-        }
-        if (k + prefetchDistance < m_entries.size()) {
-            for (const LocatorEntry &locator : m_entries.at(k + prefetchDistance).locators) {
-                if (locator.packed == 0)
-                    __builtin_prefetch(BlockOf(locator.locator));
-            }
-        }
-        // The locators are laid out as they are and ranked there, by the same
-        // procedure and order as RankedLocators(): the same result, without
-        // a copy of the entry's own locators.
-        const CallEntry &entry = m_entries.at(k);
-        const int first = m_rankedLocators.size();
-        const int count = entry.locators.size();
-        const quint64 packedCall = packedCalls ? m_packedCalls.at(k) : 0;
-        m_rankedEntries.append(RankedEntry {
-            packedCall != 0 ? keepRankedText(packedCall) : keepRankedText(entry.call), first, count });
-        for (const LocatorEntry &locator : entry.locators)
-            m_rankedLocators.append(RankedLocator {
-                locator.packed != 0 ? keepRankedText(locator.packed) : keepRankedText(locator.locator),
-                locator.weight, locator.stamp, locator.date });
-        if (count > 1) {
-            RankedLocator *const ranked = m_rankedLocators.data() + first;
-            SortRange(ranked, ranked + count, RankedLocatorBefore);
-        }
-    }
-}
-
-void CallList::clearOutputLayout() const
-{
-    m_rankedEntries.clear();
-    m_rankedLocators.clear();
-    m_rankedText.clear();
-    m_rankedTextNext = nullptr;
-    m_rankedTextFree = 0;
-}
-
-QChar *CallList::rankedTextRoom(int size) const
-{
-    constexpr int blockSize = 1 << 16;
-    if (size > m_rankedTextFree) {
-        // A text longer than a block gets a block of its own size.
-        const int newBlock = qMax(blockSize, size);
-        m_rankedText.emplace_back(new QChar[std::size_t(newBlock)]);
-        m_rankedTextNext = m_rankedText.back().get();
-        m_rankedTextFree = newBlock;
-    }
-    QChar *const at = m_rankedTextNext;
-    m_rankedTextNext += size;
-    m_rankedTextFree -= size;
-    return at;
-}
-
-QStringView CallList::keepRankedText(QStringView text) const
-{
-    const int size = int(text.size());
-    QChar *const at = rankedTextRoom(size);
-    std::copy(text.begin(), text.end(), at);
-    return QStringView(at, size);
-}
-
-QStringView CallList::keepRankedText(quint64 packed) const
-{
-    const int size = int(packed >> 56);
-    QChar *const at = rankedTextRoom(size);
-    for (int i = 0; i < size; ++i)
-        at[i] = QChar(ushort((packed >> (7 * i)) & 0x7f));
-    return QStringView(at, size);
-}
-
 void CallList::clear()
 {
-    clearOutputLayout();
     m_sorted = false;
     m_packedCalls.clear();
     m_entries.clear();
@@ -273,11 +143,6 @@ int FindCall(QStringView call)
     return CallDatabase.indexOf(call);
 }
 
-int FindLocator(const CallEntry &entry, QStringView locator)
-{
-    return FindLocator(entry, locator, PackShortAscii(locator));
-}
-
 int FindLocator(const CallEntry &entry, QStringView locator, quint64 packed)
 {
     for (int j = 0; j < entry.locators.size(); ++j) {
@@ -286,47 +151,6 @@ int FindLocator(const CallEntry &entry, QStringView locator, quint64 packed)
             return j;
     }
     return -1;
-}
-
-namespace {
-
-struct AgeLimits
-{
-    int generation = -1;
-    QDateTime limit;
-    qint64 stamp = 0;
-};
-
-const AgeLimits &CurrentAgeLimit()
-{
-    static AgeLimits limits;
-    if (limits.generation != Clock::generation()) {
-        limits.limit = Clock::now().addYears(-4);
-        limits.stamp = limits.limit.toMSecsSinceEpoch();
-        limits.generation = Clock::generation();
-    }
-    return limits;
-}
-
-} // namespace
-
-QDateTime AgeLimit()
-{
-    return CurrentAgeLimit().limit;
-}
-
-qint64 AgeLimitStamp()
-{
-    return CurrentAgeLimit().stamp;
-}
-
-QDateTime RepairCentury(const QDateTime &date)
-{
-    // Two-digit years come out of the date parser in the 1900s; before this
-    // day they are taken to mean the 2000s.
-    static const QDateTime reference
-        = QDateTime::fromString(QStringLiteral("01.01.1980"), QStringLiteral("dd.MM.yyyy"));
-    return date < reference ? date.addYears(100) : date;
 }
 
 namespace {
@@ -382,22 +206,22 @@ const char tooOldLine[] = "QSO too old\n";
 
 /// Takes a normalised record into the database. The strings, when not
 /// null, hold the call and the locator already, so that new entries share them.
-void Merge(QStringView call, QStringView locator, const QDateTime &date, qint64 stamp, int weight,
-           const QString *callText, const QString *locatorText)
+void Merge(CallList &database, QStringView call, QStringView locator, const QDateTime &date, qint64 stamp,
+           int weight, const QString *callText, const QString *locatorText)
 {
     const CallList::Key key = CallList::KeyOf(call);
     const quint64 packedLocator = PackShortAscii(locator);
-    const int i = CallDatabase.find(call, key);
+    const int i = database.find(call, key);
     if (i < 0) {
-        CallDatabase.append(CallEntry { callText ? *callText : call.toString(),
-                                        { LocatorEntry { locatorText ? *locatorText : locator.toString(), date,
-                                                         stamp, weight, packedLocator } } },
-                            key);
+        database.append(CallEntry { callText ? *callText : call.toString(),
+                                    { LocatorEntry { locatorText ? *locatorText : locator.toString(), date, stamp,
+                                                     weight, packedLocator } } },
+                        key);
         return;
     }
 
-    const int j = FindLocator(CallDatabase.at(i), locator, packedLocator);
-    QVector<LocatorEntry> &locators = CallDatabase.locatorsAt(i);
+    const int j = FindLocator(database.at(i), locator, packedLocator);
+    QVector<LocatorEntry> &locators = database.locatorsAt(i);
     if (j < 0) {
         locators.append(LocatorEntry { locatorText ? *locatorText : locator.toString(), date, stamp, weight,
                                        packedLocator });
@@ -414,28 +238,37 @@ void Merge(QStringView call, QStringView locator, const QDateTime &date, qint64 
 
 } // namespace
 
-void AddCallLocator(QStringView call, QStringView locator, const QDateTime &givenDate, int weight)
+RecordAdder::RecordAdder(CallList &database, FILE *log, const QDateTime &now)
+    : m_database(database)
+    , m_log(log)
+    , m_ageLimit(AgeLimitStamp(now))
+{
+    m_line.reserve(256);
+}
+
+void RecordAdder::add(QStringView call, QStringView locator, const QDateTime &givenDate, int weight)
 {
     QString callStorage, locatorStorage;
     call = Normalised(call, callStorage);
     locator = Normalised(locator, locatorStorage);
+    const DatabaseDate &date = m_dates.of(givenDate);
 
-    static DatabaseDates dates;
-    const DatabaseDate &date = dates.of(givenDate);
-
-    if (DebugLog) {
-        static QByteArray line;
-        line.reserve(256);
-        line.resize(0);
-        AppendLogLine(line, call, locator, date.day);
-        std::fwrite(line.constData(), 1, size_t(line.size()), DebugLog);
+    if (m_log) {
+        m_line.resize(0);
+        AppendLogLine(m_line, call, locator, date.day);
+        std::fwrite(m_line.constData(), 1, size_t(m_line.size()), m_log);
     }
 
-    if (date.stamp < AgeLimitStamp()) {
-        FilePrint(DebugLog, "%s", tooOldLine);
+    if (date.stamp < m_ageLimit) {
+        FilePrint(m_log, "%s", tooOldLine);
         return;
     }
-    Merge(call, locator, date.date, date.stamp, weight, nullptr, nullptr);
+    Merge(m_database, call, locator, date.date, date.stamp, weight, nullptr, nullptr);
+}
+
+void AddCallLocator(QStringView call, QStringView locator, const QDateTime &date, int weight)
+{
+    RecordAdder(CallDatabase, DebugLog, Clock::Now()).add(call, locator, date, weight);
 }
 
 PreparedRecord PrepareRecord(const QString &call, const QString &locator, const QDateTime &givenDate, int weight,
@@ -460,34 +293,34 @@ PreparedRecord PrepareRecord(const QString &call, const QString &locator, const 
     return record;
 }
 
-void MergeRecord(const PreparedRecord &record)
+void MergeRecord(CallList &database, const PreparedRecord &record)
 {
     if (!record.tooOld)
-        Merge(record.call, record.locator, record.date, record.stamp, record.weight, &record.call,
+        Merge(database, record.call, record.locator, record.date, record.stamp, record.weight, &record.call,
               &record.locator);
 }
 
-void PrefetchMerges(const QStringView *calls, int count)
+void PrefetchMerges(const CallList &database, const QStringView *calls, int count)
 {
     count = qMin(count, prefetchBlock);
     CallList::Key keys[prefetchBlock];
     int positions[prefetchBlock];
     for (int k = 0; k < count; ++k) {
         keys[k] = CallList::KeyOf(calls[k]);
-        CallDatabase.prefetchSlot(keys[k]);
+        database.prefetchSlot(keys[k]);
     }
     for (int k = 0; k < count; ++k) {
-        positions[k] = CallDatabase.find(calls[k], keys[k]);
+        positions[k] = database.find(calls[k], keys[k]);
         if (positions[k] >= 0)
-            CallDatabase.prefetchEntry(positions[k]);
+            database.prefetchEntry(positions[k]);
     }
     for (int k = 0; k < count; ++k) {
         if (positions[k] >= 0)
-            CallDatabase.prefetchLocators(positions[k]);
+            database.prefetchLocators(positions[k]);
     }
 }
 
-void MergeRecords(const QVector<PreparedRecord> &records)
+void MergeRecords(CallList &database, const QVector<PreparedRecord> &records)
 {
     // In blocks, what the merges of a block will read fetched ahead first.
     QStringView calls[prefetchBlock];
@@ -495,8 +328,8 @@ void MergeRecords(const QVector<PreparedRecord> &records)
         const int size = qMin(prefetchBlock, records.size() - begin);
         for (int k = 0; k < size; ++k)
             calls[k] = records.at(begin + k).call;
-        PrefetchMerges(calls, size);
+        PrefetchMerges(database, calls, size);
         for (int k = 0; k < size; ++k)
-            MergeRecord(records.at(begin + k));
+            MergeRecord(database, records.at(begin + k));
     }
 }

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The gridcol developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The field catalogue "adif.txt": its entries against splitting the file
 // into lines the plain way, the field lookup against a walk, and a log read
 // into the catalogue.

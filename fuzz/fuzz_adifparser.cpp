@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The gridcol developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The ADIF parser on a buffer, the import of its records, the outputs; the
 // field lookup against a walk of the catalogue, and the store written and
 // read back.
@@ -5,6 +8,9 @@
 #include "fuzzsupport.h"
 
 #include "adif/adifdatabase.h"
+#include "base/clock.h"
+#include "base/console.h"
+#include "database/calldatabase.h"
 #include "readers/adiflog.h"
 #include "tests/piecedevice.h"
 
@@ -64,11 +70,15 @@ void CheckRoundTrip(const AdifDataBase &store, int lineWidth)
     }
 }
 
-/// True when the bytes decode without a broken sequence in the encoding
-/// the reader takes for them.
-bool IsText(const QByteArray &bytes)
+/// True when the reader reads the bytes in pieces as it reads them whole
+/// whatever they hold: in UTF-8, where a character cut by a piece is held
+/// back for the next, or when they decode without a broken sequence in the
+/// encoding the reader takes for them.
+bool ReadsAlikeInPieces(const QByteArray &bytes)
 {
     QTextCodec *codec = QTextCodec::codecForUtfText(bytes, QTextCodec::codecForLocale());
+    if (codec->mibEnum() == 106)
+        return true;
     QTextCodec::ConverterState state;
     codec->toUnicode(bytes.constData(), bytes.size(), &state);
     return state.invalidChars == 0 && state.remainingChars == 0;
@@ -111,13 +121,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     // The same bytes in small pieces read the same: values, names and
     // characters cut anywhere. The first piece holds a byte-order mark.
-    // Bytes that are no text in their encoding are left out: Qt's decoders
-    // may replace a broken sequence cut in two by fewer characters.
-    if (IsText(bytes))
+    // Broken sequences of other encodings than UTF-8 are left out: Qt's
+    // decoders may replace one cut in two by fewer characters.
+    if (ReadsAlikeInPieces(bytes))
         CheckPieces(bytes);
 
     CheckRoundTrip(AdifStore, int(size % 97) - 10);
-    ImportAdifRecords();
+    ImportAdifRecords(AdifStore, CallDatabase, DebugLog, Clock::Now());
     Fuzz::BuildOutputs();
 
     // The names of the catalogue, and the names the tags of the input spell.

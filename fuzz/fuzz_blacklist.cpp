@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The gridcol developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The blacklist reader on one file: one entry per usable line, the line
 // reader against plain lines, and the blacklist's index against walking
 // its entries, for every entry and for near misses.
@@ -5,7 +8,8 @@
 #include "fuzzsupport.h"
 
 #include "database/blacklist.h"
-#include "database/calldatabase.h"
+#include "database/databasedates.h"
+#include "readers/blacklistfile.h"
 #include "readers/textlinereader.h"
 
 namespace {
@@ -24,7 +28,7 @@ void Check(const QString &own, const QString &worked, const QDateTime &date)
     const QDate day = RepairCentury(date).date();
     if (Blacklist.listsCalls(own, worked) != Walk(own, worked, day, true)
         || Blacklist.contains(own, worked, date.date()) != Walk(own, worked, date.date(), false)
-        || IsBlacklisted(worked, own, date) != Walk(own, worked, day, false))
+        || IsBlacklisted(Blacklist, worked, own, date) != Walk(own, worked, day, false))
         Fuzz::Fail("blacklist index against walking the entries",
                    own + QLatin1Char(' ') + worked + QLatin1Char(' ') + date.toString(Qt::ISODate));
 }
@@ -37,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QByteArray bytes = Fuzz::Bytes(data, size);
     static const QString path = Fuzz::ScratchDir(QStringLiteral("blacklist")) + QStringLiteral("/busted.blacklist");
     Fuzz::WriteFile(path, bytes);
-    ReadBlacklistFile(path);
+    ReadBlacklistFile(path, Blacklist);
     Fuzz::CheckLineReader(path, bytes, 199);
 
     int usable = 0;

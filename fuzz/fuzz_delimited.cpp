@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The gridcol developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The configured delimited import: the field splitter on every line (against
 // a plain split where a line has no quote), the quote stripping, and the
 // whole file read with the example's group. The separator is the candidate
@@ -5,7 +8,7 @@
 
 #include "fuzzsupport.h"
 
-#include "readers/asciiimport.h"
+#include "readers/delimitedfile.h"
 #include "readers/textlinereader.h"
 
 namespace {
@@ -64,8 +67,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     static const QString directory = Fuzz::ScratchDir(QStringLiteral("delimited"));
     const QString path = directory + QStringLiteral("/club_log.csv");
     Fuzz::WriteFile(path, bytes);
-    ImportAsciiFiles(directory, QStringLiteral("*.csv"), delimiter, 1, 4, 0, 1, QStringLiteral("dd.MM.yyyy"), 1,
-                     QDate(2026, 6, 1));
+    AsciiImportDescription description;
+    description.pattern = QStringLiteral("*.csv");
+    description.delimiter = CleanDelimiter(delimiter);
+    description.callColumn = 1;
+    description.locatorColumn = 4;
+    description.dateColumn = 0;
+    description.dateFormat = dateFormat;
+    description.headerLines = 1;
+    description.originDate = QDate(2026, 6, 1);
+    ImportAsciiFiles(directory, description);
     Fuzz::CheckLineReader(path, bytes, 199);
     Fuzz::BuildOutputs();
     return 0;

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The gridcol developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The EDI log reader on one file, with a blacklist that names a contact;
 // the line reader against plain lines, the call index against a walk.
 
@@ -5,6 +8,7 @@
 
 #include "database/blacklist.h"
 #include "readers/edilog.h"
+#include "readers/sourcefiles.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
@@ -15,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QByteArray bytes = Fuzz::Bytes(data, size);
     static const QString path = Fuzz::ScratchDir(QStringLiteral("edi")) + QStringLiteral("/log.edi");
     Fuzz::WriteFile(path, bytes);
-    ReadEdiFile(QFileInfo(path));
+    ReadEdiFile(SourceFile { QStringLiteral("contest.edi"), path });
     Fuzz::CheckLineReader(path, bytes, 99);
     Fuzz::BuildOutputs();
     return 0;

@@ -1,9 +1,12 @@
+// SPDX-FileCopyrightText: 2026 The gridcol developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The "*.exp" import on one file; the line reader against plain lines, the
 // call index against a walk.
 
 #include "fuzzsupport.h"
 
-#include "readers/asciiimport.h"
+#include "readers/expfile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The gridcol developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The KST user list reader on one file: the line reader against plain
 // lines, one user per usable line at weight 10, the call index against a walk.
 

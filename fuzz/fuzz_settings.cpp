@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The gridcol developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // gridcol.ini through the driver's per-directory step: the directory list
 // is read and announced, and every import the settings describe runs on a
 // fixed source directory (and on the listed directories that stay inside
@@ -6,10 +9,12 @@
 #include "fuzzsupport.h"
 
 #include "app/driver.h"
+#include "app/settingsfile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QSettings>
+#include <QTemporaryFile>
 
 namespace {
 
@@ -68,14 +73,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         Fuzz::Fail("settings file time");
     file.close();
     {
-        QSettings settings(path, QSettings::IniFormat);
-        settings.setIniCodec("UTF-8");
-        const QStringList directories = ReadDirectoryList(settings);
-        for (int i = 0; i < qMin(directories.size(), 3); ++i) {
-            if (InsideScratchSpace(directories.at(i)))
-                ProcessSourceDirectory(settings, directories.at(i));
+        // Read as a run reads it, through the copy that keeps backslashes and
+        // escapes names where that is needed.
+        QTemporaryFile copy;
+        QSettings settings(SettingsFileToRead(path, copy), QSettings::IniFormat);
+        ReadValuesAsUtf8(settings);
+        const QStringList listed = ReadDirectoryList(settings);
+        QStringList directories;
+        for (int i = 0; i < qMin(listed.size(), 3); ++i) {
+            if (InsideScratchSpace(listed.at(i)))
+                directories << listed.at(i);
         }
-        ProcessSourceDirectory(settings, QStringLiteral("src"));
+        directories << QStringLiteral("src");
+        ProcessSourceDirectories(settings, directories);
     }
     Fuzz::BuildOutputs();
     return 0;

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The gridcol developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The vhf.dtb reader on one file: every whole record counts once with
 // weight 1; the call index against a walk.
 

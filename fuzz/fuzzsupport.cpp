@@ -1,16 +1,23 @@
+// SPDX-FileCopyrightText: 2026 The gridcol developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "fuzzsupport.h"
 
 #include "adif/adifdatabase.h"
-#include "app/console.h"
 #include "app/driver.h"
+#include "base/clock.h"
+#include "base/console.h"
+#include "base/datetext.h"
 #include "database/calldatabase.h"
-#include "database/datetext.h"
-#include "database/ordering.h"
-#include "readers/callslocfile.h"
 #include "readers/textlinereader.h"
 #include "readers/vhfdtb.h"
+#include "writers/callslocdbg.h"
+#include "writers/callslocfile.h"
+#include "database/locatororder.h"
 #include "writers/n1mmfile.h"
+#include "writers/outputlayout.h"
 #include "writers/superchecklist.h"
+#include "writers/vhfdtb.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -33,6 +40,7 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
     static int qtArgc = 1;
     static char *qtArgv[] = { *argc > 0 ? (*argv)[0] : nullptr, nullptr };
     static QCoreApplication application(qtArgc, qtArgv);
+    PrepareDateHandling();
     return 0;
 }
 
@@ -165,7 +173,8 @@ void CheckFieldIndex(AdifDataBase &store, const QString &name)
 
 void BuildOutputs()
 {
-    const QByteArray n1mm = BuildN1mmText();
+    const OutputLayout layout(CallDatabase);
+    const QByteArray n1mm = BuildN1mmText(layout);
     for (int i = 1; i < CallDatabase.size(); ++i) {
         if (!(CallDatabase.at(i - 1).call < CallDatabase.at(i).call))
             Fail("sorted by call", CallDatabase.at(i).call);
@@ -174,6 +183,7 @@ void BuildOutputs()
     // Two outputs against their text built whole, the locators ranked anew,
     // and converted to the local encoding in one piece.
     QString n1mmText, datText;
+    DayTexts days;
     for (const CallEntry &entry : CallDatabase) {
         const QVector<LocatorEntry> ranked = RankedLocators(entry);
         n1mmText += entry.call + QLatin1String(";;") + ranked.at(0).locator;
@@ -181,16 +191,16 @@ void BuildOutputs()
             n1mmText += QLatin1Char(';') + ranked.at(1).locator + QLatin1Char(';');
         n1mmText += QLatin1Char('\n');
         for (const LocatorEntry &locator : ranked)
-            datText += entry.call + QLatin1Char(',') + locator.locator + QLatin1Char(',') + DayText(locator.date)
+            datText += entry.call + QLatin1Char(',') + locator.locator + QLatin1Char(',') + days.text(locator.date)
                 + QLatin1Char(',') + QString::number(locator.weight) + QLatin1Char('\n');
     }
     if (n1mm != n1mmText.toLocal8Bit())
         Fail("n1mm_qth.txt against its text converted whole", n1mmText);
-    if (BuildCallsLocDat() != datText.toLocal8Bit())
+    if (BuildCallsLocDat(layout) != datText.toLocal8Bit())
         Fail("calls_loc.dat against its text converted whole", datText);
-    BuildCallsLocListing();
-    BuildSuperCheckList();
-    if (BuildVhfDtb().size() % VhfDtb::recordSize != 0)
+    BuildCallsLocListing(layout);
+    BuildSuperCheckList(layout);
+    if (BuildVhfDtb(layout, Clock::Now()).size() % VhfDtb::recordSize != 0)
         Fail("vhf.dtb: whole records");
 }
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The gridcol developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 // What every libFuzzer harness of gridcol shares: one fixed environment per

@@ -1,4 +1,7 @@
-#include "app/keywait.h"
+// SPDX-FileCopyrightText: 2026 The gridcol developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "platform/keywait.h"
 
 #include <windows.h>
 

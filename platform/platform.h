@@ -1,10 +1,13 @@
+// SPDX-FileCopyrightText: 2026 The gridcol developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 #include <cstddef>
 #include <cstdio>
 
 /// What differs between the systems gridcol runs on. The key wait, the other
-/// such difference, keeps its own header (app/keywait.h); each system has its
+/// such difference, keeps its own header (platform/keywait.h); each system has its
 /// own source files in this folder, and no other part of the program asks
 /// which system it runs on.
 namespace Platform {

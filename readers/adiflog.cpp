@@ -1,17 +1,18 @@
+// SPDX-FileCopyrightText: 2026 The gridcol developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "readers/adiflog.h"
 
-#include "adif/adifdatabase.h"
-#include "app/console.h"
+#include "base/clock.h"
+#include "base/console.h"
+#include "base/datetext.h"
+#include "base/text.h"
 #include "database/calldatabase.h"
-#include "database/datetext.h"
 #include "platform/platform.h"
-#include "readers/sourcefiles.h"
 #include "readers/workqueue.h"
 
-#include <QLocale>
+#include <QFileInfo>
 #include <QtMath>
-
-#include <thread>
 
 double BandFrequency(QStringView band)
 {
@@ -19,11 +20,7 @@ double BandFrequency(QStringView band)
     {
         const char *name;
         double megahertz;
-    } bands[] = { { "2M", 144.0 },
-                  { "70CM", 432.0 },
-                  { "23CM", 1296.0 },
-                  { "13CM", 2320.0 },
-                  { "9CM", 3400.0 } };
+    } bands[] = { { "2M", 144.0 }, { "70CM", 432.0 }, { "23CM", 1296.0 }, { "13CM", 2320.0 }, { "9CM", 3400.0 } };
     for (const auto &entry : bands) {
         if (QtPrivate::compareStrings(band, QLatin1String(entry.name), Qt::CaseInsensitive) == 0)
             return entry.megahertz;
@@ -69,15 +66,8 @@ bool PlainDecimal(QStringView text, double &value)
 double ContactFrequency(QStringView freq, QStringView band)
 {
     double frequency = 0.0;
-    if (!PlainDecimal(freq, frequency)) {
-        // QString::toDouble() without the copy: the C locale, group separators rejected.
-        static const QLocale numbers = [] {
-            QLocale c = QLocale::c();
-            c.setNumberOptions(QLocale::RejectGroupSeparator);
-            return c;
-        }();
-        frequency = numbers.toDouble(freq);
-    }
+    if (!PlainDecimal(freq, frequency))
+        frequency = ToDouble(freq);
     // "nan" is not a number either; taken as it is it would pass every
     // comparison with 144 MHz.
     if (qIsNaN(frequency))
@@ -105,32 +95,34 @@ struct ImportFields
     int call, locator, date, frequency, band;
 };
 
-/// The dates of the records, each distinct text worked out once. One import
-/// runs at a time, on whichever thread.
-DateTextParser &RecordDates()
-{
-    static DateTextParser dates(QStringLiteral("yyyyMMdd"));
-    return dates;
-}
-
-/// Hands records to the database one block after another, in file order.
+/// Hands records to the database one block after another, in file order, on
+/// whichever one thread it is used: it holds everything it needs.
 class RecordImport
 {
 public:
-    explicit RecordImport(const ImportFields &fields)
+    RecordImport(const ImportFields &fields, CallList &database, FILE *log, const QDateTime &now)
         : m_fields(fields)
+        , m_database(database)
+        , m_log(log)
+        , m_adder(database, log, now)
     {
     }
 
     /// Takes records[0 .. size), size at most prefetchBlock; what their
     /// merges will read is fetched ahead first.
     void take(const AdifRecord *records, int size);
+    /// Takes every record of store.
+    void takeAll(const AdifDataBase &store);
     /// The number of records handed on so far.
     int accepted() const { return m_accepted; }
 
 private:
     const ImportFields m_fields;
-    DateTextParser &m_dates = RecordDates();
+    CallList &m_database;
+    FILE *const m_log;
+    RecordAdder m_adder;
+    DateTextParser m_dates { QStringLiteral("yyyyMMdd") };
+    DayTexts m_days;
     QString m_callStorage, m_locatorStorage, m_dateStorage;
     int m_accepted = 0;
 };
@@ -140,7 +132,7 @@ void RecordImport::take(const AdifRecord *records, int size)
     QStringView calls[prefetchBlock];
     for (int k = 0; k < size; ++k)
         calls[k] = records[k].ValueView(m_fields.call);
-    PrefetchMerges(calls, size);
+    PrefetchMerges(m_database, calls, size);
     for (int k = 0; k < size; ++k) {
         const AdifRecord &record = records[k];
         const QStringView call = SimplifiedView(record.ValueView(m_fields.call), m_callStorage);
@@ -152,44 +144,53 @@ void RecordImport::take(const AdifRecord *records, int size)
             continue;
         const QDateTime date = m_dates.parse(SimplifiedView(record.ValueView(m_fields.date), m_dateStorage));
         if (call.isEmpty() || locator.isEmpty()) {
-            FilePrint(DebugLog, "Adif failed - %s %s %s %f\n", qPrintable(call.toString()),
-                      qPrintable(locator.toString()), qPrintable(DayText(date)), frequency);
+            FilePrint(m_log, "Adif failed - %s %s %s %f\n", qPrintable(call.toString()),
+                      qPrintable(locator.toString()), qPrintable(m_days.text(date)), frequency);
             continue;
         }
-        AddCallLocator(call, locator, date, 1);
+        m_adder.add(call, locator, date, 1);
         ++m_accepted;
     }
 }
 
-int ImportRecords(const AdifDataBase &store, const ImportFields &fields)
+void RecordImport::takeAll(const AdifDataBase &store)
 {
-    RecordImport import(fields);
     AdifRecord block[prefetchBlock];
     const int count = store.RecordCount();
     for (int i = 0; i < count; i += prefetchBlock) {
         const int size = qMin(prefetchBlock, count - i);
         for (int k = 0; k < size; ++k)
             block[k] = store.GetRecord(i + k);
-        import.take(block, size);
+        take(block, size);
     }
-    return import.accepted();
 }
 
-void AnnounceAdifFile(const QFileInfo &file)
+void AnnounceAdifFile(const SourceFile &file)
 {
-    const QByteArray name = file.fileName().toLocal8Bit();
+    const QByteArray name = file.name.toLocal8Bit();
     ConsolePrint("Verarbeite %s ... ", name.constData());
     FilePrint(DebugLog, "Verarbeite %s \n", name.constData());
 }
 
+/// Imports the records of a log that is in the process-wide store already,
+/// with the lines of its turn.
+int ImportReadFile(const ImportFields &fields)
+{
+    FilePrint(DebugLog, "ADIF QSOs %d\n", AdifStore.RecordCount());
+    RecordImport import(fields, CallDatabase, DebugLog, Clock::Now());
+    import.takeAll(AdifStore);
+    ConsolePrint("%d of %d\n", import.accepted(), AdifStore.RecordCount());
+    return import.accepted();
+}
+
 /// Reads a file into the process-wide store on this thread while a second
 /// thread imports the records read so far, block by block and in file
-/// order, from copies that share their text with the store's. The import's
-/// log lines are kept aside until the file is read: the log then holds the
+/// order, from copies that share their text with the store's. The import
+/// writes its log lines aside until the file is read: the log then holds the
 /// record count first and the import's lines after it, exactly as when the
 /// file is read first and imported after. False, before anything is read,
 /// where no place for those lines can be had.
-bool ReadAndImport(const QFileInfo &file, const ImportFields &fields)
+bool ReadAndImport(const SourceFile &file, const ImportFields &fields)
 {
     Platform::ScratchStream scratch;
     FILE *const log = DebugLog;
@@ -205,10 +206,8 @@ bool ReadAndImport(const QFileInfo &file, const ImportFields &fields)
     // import ends soon after the file does.
     constexpr int blockSize = 1024;
     BoundedQueue<Block> queue(8);
-    RecordImport import(fields);
-    PrepareDateHandling();
-    // Only the import writes to the log until the file is read.
-    DebugLog = log ? scratch.file() : nullptr;
+    // The database is the importing thread's alone until it is joined.
+    RecordImport import(fields, CallDatabase, log ? scratch.file() : nullptr, Clock::Now());
     std::thread importer([&queue, &import] {
         for (;;) {
             const Block block = queue.pop();
@@ -230,15 +229,14 @@ bool ReadAndImport(const QFileInfo &file, const ImportFields &fields)
     };
     AdifStore.ClearRecords();
     // A file that cannot be opened leaves the store empty: "0 of 0".
-    AdifStore.ReadAdifFile(file.absoluteFilePath(), nullptr, [&handOn, &handed](int stored) {
+    AdifStore.ReadAdifFile(file.path, nullptr, [&handOn, &handed](int stored) {
         if (stored - handed >= blockSize)
             handOn(stored, false);
     });
     handOn(AdifStore.RecordCount(), true);
     importer.join();
 
-    DebugLog = log;
-    FilePrint(DebugLog, "ADIF QSOs %d\n", AdifStore.RecordCount());
+    FilePrint(log, "ADIF QSOs %d\n", AdifStore.RecordCount());
     // Lines that could not be kept are lost as a failed write to the log would lose them.
     if (log)
         scratch.copyTo(log);
@@ -246,82 +244,122 @@ bool ReadAndImport(const QFileInfo &file, const ImportFields &fields)
     return true;
 }
 
-/// Imports the records of a file that is in the store already.
-int ImportReadFile(const ImportFields &fields)
+/// Reads a log into the process-wide store, emptied first.
+void ReadIntoStore(const SourceFile &file)
 {
-    FilePrint(DebugLog, "ADIF QSOs %d\n", AdifStore.RecordCount());
-    const int accepted = ImportRecords(AdifStore, fields);
-    ConsolePrint("%d of %d\n", accepted, AdifStore.RecordCount());
-    return accepted;
+    AdifStore.ClearRecords();
+    // A file that cannot be opened leaves the store empty: "0 of 0".
+    AdifStore.ReadAdifFile(file.path, nullptr, nullptr);
+}
+
+bool HasEdiLogs(const QString &directory)
+{
+    return !ListSourceFiles(directory, QStringLiteral("*.edi")).isEmpty();
 }
 
 } // namespace
 
-int ImportAdifRecords()
+int ImportAdifRecords(AdifDataBase &store, CallList &database, FILE *log, const QDateTime &now)
 {
-    return ImportRecords(AdifStore, ImportFields(AdifStore));
+    RecordImport import(ImportFields(store), database, log, now);
+    import.takeAll(store);
+    return import.accepted();
 }
 
-int ImportAdifFile(const QFileInfo &file)
+int ImportAdifFile(const SourceFile &file)
 {
     AnnounceAdifFile(file);
-    AdifStore.ClearRecords();
-    // A file that cannot be opened leaves the store empty: "0 of 0".
-    AdifStore.ReadAdifFile(file.absoluteFilePath(), nullptr, nullptr);
+    ReadIntoStore(file);
     return ImportReadFile(ImportFields(AdifStore));
 }
 
-AdifLogImport::AdifLogImport(const QString &directory, bool readFirstNow)
-    : m_files(ListSourceFiles(directory, QStringLiteral("*.adi")))
+AdifLogImports::AdifLogImports(const QStringList &directories)
+    : m_directories(directories)
 {
-    if (readFirstNow && !m_files.isEmpty())
-        readAhead(0);
+    // Nothing the reader thread reads is changed by any other: the store it
+    // fills is its own, and its signals are sent by the store that takes it over.
+    m_ahead.SetSignalsEnabled(false);
+    for (int i = 0; i < directories.size(); ++i) {
+        const QString &directory = directories.at(i);
+        if (directory.isEmpty() || !QFileInfo(directory).isDir())
+            continue;
+        SourceFileList files = ListSourceFiles(directory, QStringLiteral("*.adi"));
+        if (files.isEmpty())
+            continue;
+        if (i > 0 || HasEdiLogs(directory)) {
+            m_early = i;
+            m_files = files;
+            readAhead(0);
+            m_earlyFiles = files;
+        }
+        return;
+    }
 }
 
-AdifLogImport::~AdifLogImport()
+AdifLogImports::~AdifLogImports()
 {
     if (m_reader.joinable())
         m_reader.join();
 }
 
-void AdifLogImport::readAhead(int index)
+void AdifLogImports::enter(int index)
 {
-    // The store starts from the catalogue as the process-wide store has it
-    // now, so the file's fields get the positions they would get if that
-    // store read it itself.
-    m_ahead.CopyFieldCatalogue(AdifStore);
-    const QString path = m_files.at(index).absoluteFilePath();
-    PrepareDateHandling();
-    m_reader = std::thread([this, path] { m_aheadResult = m_ahead.ReadAdifFile(path, nullptr, nullptr); });
+    if (index == m_early) {
+        m_early = -1;
+        m_files = m_earlyFiles;
+        return;
+    }
+    const QString &directory = m_directories.at(index);
+    m_files = ListSourceFiles(directory, QStringLiteral("*.adi"));
+    if (!m_files.isEmpty() && HasEdiLogs(directory))
+        readAhead(0);
 }
 
-bool AdifLogImport::importBesideReading(const QFileInfo &file)
+void AdifLogImports::readAhead(int index)
 {
-    // The import looks its fields up once the file is read, and a name the
-    // catalogue lacks is appended then, after the file's own new names. Only
-    // when the catalogue knows all of them already are their positions known
-    // before the file is read; a copy of the catalogue tells.
     m_ahead.CopyFieldCatalogue(AdifStore);
-    const int known = m_ahead.FieldCount();
-    const ImportFields fields(m_ahead);
-    if (m_ahead.FieldCount() != known)
+    m_aheadCatalogue = AdifStore.FieldCount();
+    m_reader = std::thread([this, path = m_files.at(index).path] {
+        m_aheadResult = m_ahead.ReadAdifFile(path, nullptr, nullptr);
+    });
+}
+
+bool AdifLogImports::finishReadAhead()
+{
+    m_reader.join();
+    if (AdifStore.FieldCount() != m_aheadCatalogue) {
+        m_ahead.Reset();
+        m_ahead.SetSignalsEnabled(false);
         return false;
-    return ReadAndImport(file, fields);
+    }
+    AdifStore.TakeOverRead(m_ahead, m_aheadResult);
+    m_ahead.SetSignalsEnabled(false);
+    return true;
 }
 
-void AdifLogImport::run()
+void AdifLogImports::import()
 {
     for (int i = 0; i < m_files.size(); ++i) {
-        AnnounceAdifFile(m_files.at(i));
+        const SourceFile &file = m_files.at(i);
+        AnnounceAdifFile(file);
         if (m_reader.joinable()) {
-            m_reader.join();
-            AdifStore.TakeOverRead(m_ahead, m_aheadResult);
-        } else if (i + 1 == m_files.size() && importBesideReading(m_files.at(i))) {
-            continue;
+            if (!finishReadAhead())
+                ReadIntoStore(file);
+        } else if (i + 1 == m_files.size()) {
+            // The import looks its fields up once the file is read, and a
+            // name the catalogue lacks is appended then, after the file's
+            // own new names. Only when the catalogue knows all of them
+            // already are their positions known before the file is read; a
+            // copy of the catalogue tells.
+            AdifDataBase probe;
+            probe.CopyFieldCatalogue(AdifStore);
+            const int known = probe.FieldCount();
+            const ImportFields fields(probe);
+            if (probe.FieldCount() == known && ReadAndImport(file, fields))
+                continue;
+            ReadIntoStore(file);
         } else {
-            AdifStore.ClearRecords();
-            // A file that cannot be opened leaves the store empty: "0 of 0".
-            AdifStore.ReadAdifFile(m_files.at(i).absoluteFilePath(), nullptr, nullptr);
+            ReadIntoStore(file);
         }
         // The import's lookups may add to the catalogue; the next file is
         // read from the catalogue they leave.
@@ -330,9 +368,5 @@ void AdifLogImport::run()
             readAhead(i + 1);
         ImportReadFile(fields);
     }
-}
-
-void ImportAdifFiles(const QString &directory)
-{
-    AdifLogImport(directory, false).run();
+    m_files.clear();
 }

@@ -1,17 +1,14 @@
+// SPDX-FileCopyrightText: 2026 The gridcol developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "readers/edilog.h"
 
-#include "adif/adifdatabase.h"
-#include "app/clock.h"
-#include "app/console.h"
+#include "base/clock.h"
+#include "base/console.h"
+#include "base/text.h"
 #include "database/blacklist.h"
-#include "database/calldatabase.h"
-#include "database/datetext.h"
 #include "readers/sourcefiles.h"
 #include "readers/sourcepipeline.h"
-#include "readers/textlinereader.h"
-
-#include <QStringList>
-#include <QVector>
 
 #include <vector>
 
@@ -64,16 +61,18 @@ QDateTime ParseEdiHeaderDate(const QString &value, EdiDates &dates)
 bool ApplyEdiHeaderLine(const QString &line, EdiHeader &header, EdiDates &dates)
 {
     const QString simplified = line.simplified();
-    const QVector<QStringRef> parts = simplified.splitRef(QLatin1Char('='));
-    if (parts.size() >= 2) {
-        // The key is taken exactly as split: "PCall =" is not "PCall".
-        const QStringRef key = parts.at(0);
+    QStringView parts[2];
+    if (SplitView(simplified, QLatin1Char('='), parts, 2) == 2) {
+        // The key is taken exactly as split: "PCall =" is not "PCall"; the
+        // value ends at a second "=".
+        const QStringView key = parts[0];
+        const QString value = parts[1].toString();
         if (key.compare(QLatin1String("PCall"), Qt::CaseInsensitive) == 0)
-            header.ownCall = parts.at(1).toString();
+            header.ownCall = value;
         else if (key.compare(QLatin1String("PWWLo"), Qt::CaseInsensitive) == 0)
-            header.ownLocator = parts.at(1).toString();
+            header.ownLocator = value;
         else if (key.compare(QLatin1String("TDate"), Qt::CaseInsensitive) == 0)
-            header.ownDate = ParseEdiHeaderDate(parts.at(1).toString(), dates);
+            header.ownDate = ParseEdiHeaderDate(value, dates);
     }
     return simplified.startsWith(QLatin1String("[QSORecords"), Qt::CaseInsensitive);
 }
@@ -89,17 +88,7 @@ EdiQsoLine ParseEdiQsoLine(const QString &line, EdiDates &dates)
     }
     // The fields up to the locator, split at ";" without copies.
     QStringView fields[minimumFields];
-    int count = 0;
-    for (int start = 0; count < minimumFields; ++count) {
-        const int stop = int(simplified.indexOf(QLatin1Char(';'), start));
-        fields[count] = simplified.mid(start, stop < 0 ? -1 : stop - start);
-        if (stop < 0) {
-            ++count;
-            break;
-        }
-        start = stop + 1;
-    }
-    if (count < minimumFields)
+    if (SplitView(simplified, QLatin1Char(';'), fields, minimumFields) < minimumFields)
         return qso;
     QString call, locator;
     qso.call = SimplifiedView(fields[callField], call).toString();
@@ -117,73 +106,80 @@ namespace {
 
 const SourceTexts ediTexts { "Processing %s ... ", "Process %s \n", "Fehler beim Oeffnen\n", nullptr, "%d\n" };
 
-/// Reads one log into parts and hands each on, in order. Touches nothing
-/// shared but the blacklist, which no one changes while logs are read.
+/// What reading logs on one thread needs, handed to it: its own preparer
+/// and date memories, the run's moment and the blacklist, which no one
+/// changes while logs are read.
+struct EdiReading
+{
+    RecordPreparer preparer;
+    const BlacklistTable &blacklist;
+    QDateTime now;
+    EdiDates dates;
+};
+
+/// Reads one log into parts and hands each on, in order. Touches nothing but
+/// what it is handed.
 template<typename HandOn>
-void ParseEdiLog(int index, const QString &path, RecordPreparer &preparer, EdiDates &dates, HandOn &&handOn)
+void ParseEdiLog(int index, const QString &path, EdiReading &reading, HandOn &&handOn)
 {
     ReadSourceParts(index, path, lineBufferSize, handOn, [&](TextLineReader &reader, SourcePart &part, auto full) {
         EdiHeader header;
-        header.ownDate = Clock::now();
+        header.ownDate = reading.now;
         bool qsoSection = false;
         QString line;
         while (reader.readLine(line)) {
-            if (ApplyEdiHeaderLine(line, header, dates)) {
+            if (ApplyEdiHeaderLine(line, header, reading.dates)) {
                 qsoSection = true;
                 break;
             }
         }
         if (!header.ownCall.isEmpty() && !header.ownLocator.isEmpty())
-            preparer.add(part, header.ownCall, header.ownLocator, header.ownDate, 10);
+            reading.preparer.add(part, header.ownCall, header.ownLocator, header.ownDate, 10);
 
         // A log that ends before its QSO section has no contacts.
         while (qsoSection && reader.readLine(line)) {
-            const EdiQsoLine qso = ParseEdiQsoLine(line, dates);
+            const EdiQsoLine qso = ParseEdiQsoLine(line, reading.dates);
             if (qso.kind == EdiQsoLine::SectionEnd)
                 break;
             if (qso.kind != EdiQsoLine::Contact)
                 continue;
-            if (BlacklistHolds(qso.call, header.ownCall, qso.date)) {
+            if (IsBlacklisted(reading.blacklist, qso.call, header.ownCall, qso.date)) {
                 const QByteArray message = BlacklistedMessage(qso.call, header.ownCall);
                 part.console += message;
-                if (preparer.logging())
+                if (reading.preparer.logging())
                     part.log += message;
                 continue;
             }
-            preparer.add(part, qso.call, qso.locator, qso.date, 1);
+            reading.preparer.add(part, qso.call, qso.locator, qso.date, 1);
             ++part.counted;
             full();
         }
     });
 }
 
+EdiReading ReadingForRun()
+{
+    const QDateTime now = Clock::Now();
+    return EdiReading { RecordPreparer(now, DebugLog != nullptr), Blacklist, now, EdiDates() };
+}
+
 } // namespace
 
-int ReadEdiFile(const QFileInfo &file)
+int ReadEdiFile(const SourceFile &file)
 {
-    RecordPreparer preparer;
-    EdiDates dates;
-    return ReadSourceFile(file, ediTexts, [&](int i, auto &&handOn) {
-        ParseEdiLog(i, file.absoluteFilePath(), preparer, dates, handOn);
-    });
+    EdiReading reading = ReadingForRun();
+    return ReadSourceFile(file, ediTexts, [&](int i, auto &&handOn) { ParseEdiLog(i, file.path, reading, handOn); });
 }
 
 void ReadEdiFiles(const QString &directory)
 {
-    // The logs are read on two threads, each with its own date memories, and
+    // The logs are read on two threads, each with its own reading state, and
     // taken in here in their order.
     constexpr int readers = 2;
-    const QFileInfoList files = ListSourceFiles(directory, QStringLiteral("*.edi"));
-    QStringList paths;
-    for (const QFileInfo &file : files)
-        paths << file.absoluteFilePath();
-    const RecordPreparer preparer;
-    std::vector<RecordPreparer> preparers(readers, preparer);
-    std::vector<EdiDates> dates(readers);
+    const SourceFileList files = ListSourceFiles(directory, QStringLiteral("*.edi"));
+    std::vector<EdiReading> readings(readers, ReadingForRun());
     ReadSourceFiles(
         files, ediTexts,
-        [&](int i, auto &&handOn) {
-            ParseEdiLog(i, paths.at(i), preparers[std::size_t(i % readers)], dates[std::size_t(i % readers)], handOn);
-        },
+        [&](int i, auto &&handOn) { ParseEdiLog(i, files.at(i).path, readings[std::size_t(i % readers)], handOn); },
         readers);
 }

@@ -1,10 +1,14 @@
+// SPDX-FileCopyrightText: 2026 The gridcol developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
-#include "database/datetext.h"
+#include "base/datetext.h"
 
 #include <QDateTime>
-#include <QFileInfo>
 #include <QString>
+
+struct SourceFile;
 
 /// The date parsers of EDI logs, with their memory of earlier answers; one
 /// for each thread that reads logs.
@@ -53,4 +57,4 @@ void ReadEdiFiles(const QString &directory);
 
 /// Reads one EDI log: its own station with weight 10, every contact that is
 /// not blacklisted with weight 1. Returns the number of contacts handed on.
-int ReadEdiFile(const QFileInfo &file);
+int ReadEdiFile(const SourceFile &file);

@@ -1,6 +1,10 @@
+// SPDX-FileCopyrightText: 2026 The gridcol developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "readers/kstlist.h"
 
-#include "app/clock.h"
+#include "base/clock.h"
+#include "base/console.h"
 #include "database/calldatabase.h"
 #include "readers/textlinereader.h"
 
@@ -36,12 +40,13 @@ int ImportKstList(const QString &path)
     TextLineReader reader(lineBufferSize);
     if (!reader.open(path))
         return 0;
-    const QDateTime now = Clock::now();
+    const QDateTime now = Clock::Now();
+    RecordAdder adder(CallDatabase, DebugLog, now);
     int count = 0;
     QString line;
     while (reader.readLine(line)) {
         if (const std::optional<KstUser> user = ParseKstLine(line)) {
-            AddCallLocator(user->call, user->locator, now, userWeight);
+            adder.add(user->call, user->locator, now, userWeight);
             ++count;
         }
     }

@@ -1,12 +1,13 @@
+// SPDX-FileCopyrightText: 2026 The gridcol developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
-#include "app/console.h"
+#include "base/console.h"
 #include "database/calldatabase.h"
-#include "database/datetext.h"
+#include "readers/sourcefiles.h"
 #include "readers/textlinereader.h"
 #include "readers/workqueue.h"
-
-#include <QFileInfoList>
 
 #include <QByteArray>
 #include <QVector>
@@ -31,13 +32,14 @@ struct SourcePart
 };
 
 /// Makes the records of source files ready on the thread that reads them.
-/// Touches nothing shared: the age limit is asked for when it is made.
+/// Touches nothing shared: it is made on the main thread with the run's
+/// moment and whether the run keeps a log, and has its own memory of dates.
 class RecordPreparer
 {
 public:
-    RecordPreparer()
-        : m_ageLimit(AgeLimitStamp())
-        , m_logging(DebugLog != nullptr)
+    RecordPreparer(const QDateTime &now, bool logging)
+        : m_ageLimit(AgeLimitStamp(now))
+        , m_logging(logging)
     {
     }
 
@@ -55,13 +57,14 @@ private:
     DatabaseDates m_dates;
 };
 
-/// Takes in the text and the records of a part; returns the records counted.
+/// Takes in the text and the records of a part on the main thread; returns
+/// the records counted.
 inline int TakeInPart(const SourcePart &part)
 {
     std::fwrite(part.console.constData(), 1, size_t(part.console.size()), ConsoleFile());
     if (DebugLog)
         std::fwrite(part.log.constData(), 1, size_t(part.log.size()), DebugLog);
-    MergeRecords(part.records);
+    MergeRecords(CallDatabase, part.records);
     return part.counted;
 }
 
@@ -81,7 +84,7 @@ struct SourceTexts
 class SourceIntake
 {
 public:
-    SourceIntake(const QFileInfoList &files, const SourceTexts &texts)
+    SourceIntake(const SourceFileList &files, const SourceTexts &texts)
         : m_files(files)
         , m_texts(texts)
     {
@@ -90,7 +93,7 @@ public:
     void take(const SourcePart &part)
     {
         if (part.first) {
-            const QByteArray name = m_files.at(part.file).fileName().toLocal8Bit();
+            const QByteArray name = m_files.at(part.file).name.toLocal8Bit();
             ConsolePrint(m_texts.announce, name.constData());
             FilePrint(DebugLog, m_texts.logLine, name.constData());
             const char *text = part.opened ? m_texts.opened : m_texts.openFailed;
@@ -109,7 +112,7 @@ public:
     int count() const { return m_count; }
 
 private:
-    const QFileInfoList &m_files;
+    const SourceFileList &m_files;
     const SourceTexts m_texts;
     int m_count = 0;
 };
@@ -141,11 +144,10 @@ void ReadSourceParts(int index, const QString &path, int bufferSize, HandOn &&ha
 
 /// Reads the files on other threads, readers of them (see ReadInOrder), and
 /// takes them in on this one, in their order: readFile(index, handOn) reads
-/// one (ReadSourceParts).
+/// one (ReadSourceParts) and touches nothing but what it was handed.
 template<typename ReadFile>
-void ReadSourceFiles(const QFileInfoList &files, const SourceTexts &texts, ReadFile readFile, int readers = 1)
+void ReadSourceFiles(const SourceFileList &files, const SourceTexts &texts, ReadFile readFile, int readers = 1)
 {
-    PrepareDateHandling();
     SourceIntake intake(files, texts);
     ReadInOrder<SourcePart>(
         files.size(), readFile, [&intake](const SourcePart &part) { intake.take(part); }, readers);
@@ -153,9 +155,9 @@ void ReadSourceFiles(const QFileInfoList &files, const SourceTexts &texts, ReadF
 
 /// Reads one file here and now; returns its count.
 template<typename ReadFile>
-int ReadSourceFile(const QFileInfo &file, const SourceTexts &texts, ReadFile readFile)
+int ReadSourceFile(const SourceFile &file, const SourceTexts &texts, ReadFile readFile)
 {
-    const QFileInfoList files { file };
+    const SourceFileList files { file };
     SourceIntake intake(files, texts);
     readFile(0, [&intake](SourcePart &&part) { intake.take(part); });
     return intake.count();

@@ -1,11 +1,11 @@
+// SPDX-FileCopyrightText: 2026 The gridcol developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
-#include <QByteArray>
 #include <QString>
 
-class OutputPhase;
-
-/// WinTest's VHF database: records of 26 bytes, callsign (13 bytes and a zero),
+/// WinTest's VHF database "vhf.dtb": records of 26 bytes, callsign (13 bytes and a zero),
 /// locator (6 bytes and a zero), month and year of writing ("MMyy") and a zero.
 namespace VhfDtb {
 constexpr int recordSize = 26;
@@ -32,11 +32,3 @@ VhfDtbRecord ParseVhfDtbRecord(const char *record);
 /// Reads "vhf.dtb" of a source directory into the database, if there is one.
 void ReadVhfDtb(const QString &directory);
 
-/// The content of "vhf.dtb": every call with its first and, where it has
-/// more, its second-ranked locator (the call then followed by a blank).
-QByteArray BuildVhfDtb();
-/// Appends the records of calls [begin, end) of the sorted database to out.
-void AppendVhfDtb(int begin, int end, QByteArray &out);
-
-/// Announces and writes "vhf.dtb" in the working directory.
-void WriteVhfDtb(OutputPhase &phase);

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The gridcol developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # ADIF logs whose memory must follow the file: run the real gridcol, under an
 # address-space limit, on a log that names 15,000 fields once and then holds
 # 15,000 records (184 kB), followed by a log of 2,000 contacts that must be

@@ -1,10 +1,13 @@
+# SPDX-FileCopyrightText: 2026 The gridcol developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The program seen from outside, through POSIX sh scripts in cli/: the command
 # line, the installation, the manual page and a run in a folder that cannot be
 # written. Each script exits 77 when the machine cannot run its check.
 
 set(GRIDCOL_CLI_DIR ${CMAKE_CURRENT_LIST_DIR}/cli)
 set(GRIDCOL_CLI_ENVIRONMENT
-    "LC_ALL=C.UTF-8" "LANG=C.UTF-8" "TZ=CET-1CEST,M3.5.0,M10.5.0/3" "GRIDCOL_NOW=2026-12-06T10:00:00")
+    "LC_ALL=C.UTF-8" "LANG=C.UTF-8" "TZ=CET-1CEST,M3.5.0,M10.5.0/3" "GRIDCOL_NOW=2026-12-06T10:00:00"
+    ${GRIDCOL_SANITIZER_ENVIRONMENT})
 
 add_test(NAME cli_commandline
     COMMAND sh ${GRIDCOL_CLI_DIR}/commandline.sh $<TARGET_FILE:gridcol> ${PROJECT_VERSION}

@@ -1,6 +1,10 @@
+// SPDX-FileCopyrightText: 2026 The gridcol developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "testsupport.h"
 
 #include "app/driver.h"
+#include "base/datetext.h"
 #include "platform/platform.h"
 
 #include <QDir>
@@ -14,6 +18,7 @@ void PrepareTestEnvironment()
     qputenv("LANG", "C.UTF-8");
     qputenv("TZ", "CET-1CEST,M3.5.0,M10.5.0/3");
     tzset();
+    PrepareDateHandling();
 }
 
 QDateTime TestNow()
@@ -60,6 +65,15 @@ bool CopyTree(const QString &from, const QString &to, const QStringList &skip)
             return false;
     }
     return true;
+}
+
+QByteArray TakeFileText(std::FILE *file)
+{
+    QByteArray bytes(int(std::ftell(file)), Qt::Uninitialized);
+    std::rewind(file);
+    bytes.resize(int(std::fread(bytes.data(), 1, size_t(bytes.size()), file)));
+    std::fclose(file);
+    return bytes;
 }
 
 QByteArray TextLineEnd()

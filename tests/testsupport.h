@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The gridcol developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 #include <QByteArray>
@@ -5,6 +8,8 @@
 #include <QString>
 #include <QStringList>
 #include <QTest>
+
+#include <cstdio>
 
 /// The moment tests take as "now" unless they choose another.
 QDateTime TestNow();
@@ -25,6 +30,10 @@ bool WriteFileBytes(const QString &path, const QByteArray &content);
 /// false when anything could not be copied.
 bool CopyTree(const QString &from, const QString &to, const QStringList &skip = {});
 
+/// Everything written to a stdio file (a std::tmpfile() standing in for the
+/// console or the log); closes it.
+QByteArray TakeFileText(std::FILE *file);
+
 /// How a line of a text file ends on this platform.
 QByteArray TextLineEnd();
 
@@ -39,7 +48,8 @@ QByteArray TextLineEnd();
     } while (false)
 
 /// Runs a test class in the fixed environment of the suite: a UTF-8 locale and
-/// a time zone with summer time, set before Qt looks at either.
+/// a time zone with summer time, set before Qt looks at either, and Qt's date
+/// handling set up before any test starts a second thread.
 #define GRIDCOL_TEST_MAIN(TestClass)                                                               \
     int main(int argc, char **argv)                                                                \
     {                                                                                              \

@@ -1,6 +1,9 @@
+// SPDX-FileCopyrightText: 2026 The gridcol developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "testsupport.h"
 
-#include "app/keywait.h"
+#include "platform/keywait.h"
 
 #include <QElapsedTimer>
 

@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 The gridcol developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Measures gridcol end to end on large generated working directories and
 # prints one table: figure, value, target.
 #

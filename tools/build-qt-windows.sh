@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 The gridcol developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds a static Qt 5 for 64-bit Windows (QtCore and QtTest only) with
 # MinGW-w64, from Debian's own source package of the Qt that Debian ships, and
 # installs it into a cache outside the repository. Does nothing when the cache

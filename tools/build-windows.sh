@@ -1,7 +1,10 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 The gridcol developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds gridcol.exe and every test for 64-bit Windows on this Debian machine,
 # runs the example and the whole test suite under Wine, and packs
-# build-windows/gridcol-<version>-win64.zip (gridcol.exe, README.md, example/).
+# build-windows/gridcol-<version>-win64.zip (gridcol.exe, README.md,
+# COPYING.txt, example/).
 #
 # Installs what is missing first (MinGW-w64, Wine, Debian's host Qt tools, the
 # tools that unpack a source package), and builds the static Qt for Windows
@@ -77,6 +80,9 @@ rm -rf "$build/$package" "$build/$package.zip"
 mkdir "$build/$package"
 x86_64-w64-mingw32-strip -o "$build/$package/gridcol.exe" "$build/gridcol.exe"
 cp "$top/README.md" "$build/$package/"
+# The licence of gridcol, which covers the Qt linked into gridcol.exe too
+# (Qt's LGPL allows it to be conveyed under the GPL).
+cp "$top/LICENSES/GPL-3.0-or-later.txt" "$build/$package/COPYING.txt"
 cp -R "$top/example" "$build/$package/example"
 (cd "$build" && cmake -E tar cf "$package.zip" --format=zip "$package")
 rm -rf "$build/$package"

@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 The gridcol developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the package that tools/package.sh built into this machine with
 # dpkg -i, checks the installed program (its version, its manual page, one run
 # of the installed example in a temporary folder) and removes the package

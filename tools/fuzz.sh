@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 The gridcol developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the libFuzzer harnesses of fuzz/ with clang, AddressSanitizer and
 # UndefinedBehaviorSanitizer, and runs each for SECONDS (default 60), one
 # after another. Usage: tools/fuzz.sh [SECONDS [HARNESS...]], where naming

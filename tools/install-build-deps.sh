@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 The gridcol developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what building and testing gridcol needs on Debian, and only what is
 # missing: one "apt-get update", then one "apt-get install", or nothing at all.
 # Further package names given as arguments are installed the same way.

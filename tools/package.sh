@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 The gridcol developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package gridcol_<version>_<arch>.deb into build-package/
 # with CPack, and checks it with lintian, whose findings are printed.
 # Installs what it needs (build tools, dpkg-dev, file, lintian) with apt-get

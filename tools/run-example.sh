@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 The gridcol developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds gridcol and runs it on a copy of the bundled example working
 # directory, so that the repository itself stays clean.
 set -eu

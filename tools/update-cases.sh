@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 The gridcol developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs golden working-directory cases (tests/cases/<name>/), shows how what
 # gridcol produces now differs from what each case expects, and only after a
 # "y" (or with --yes) takes the new files over as the expectation. A case

@@ -1,17 +1,17 @@
+// SPDX-FileCopyrightText: 2026 The gridcol developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "writers/n1mmfile.h"
 
-#include "app/console.h"
-#include "database/calldatabase.h"
-#include "database/datetext.h"
-#include "database/localtext.h"
-#include "database/ordering.h"
+#include "base/text.h"
 #include "writers/outputfile.h"
+#include "writers/outputlayout.h"
 
-void AppendN1mmText(int begin, int end, QByteArray &text)
+void AppendN1mmText(const OutputLayout &layout, int begin, int end, QByteArray &text)
 {
     for (int i = begin; i < end; ++i) {
-        const RankedLocatorList ranked = CallDatabase.rankedAt(i);
-        AppendLocal8Bit(text, CallDatabase.rankedCallAt(i));
+        const RankedLocatorList ranked = layout.locatorsAt(i);
+        AppendLocal8Bit(text, layout.callAt(i));
         text += ";;";
         AppendLocal8Bit(text, ranked.at(0).locator);
         if (ranked.size() >= 2) {
@@ -23,56 +23,19 @@ void AppendN1mmText(int begin, int end, QByteArray &text)
     }
 }
 
-QByteArray BuildN1mmText()
+QByteArray BuildN1mmText(const OutputLayout &layout)
 {
-    CallDatabase.sortByCall();
-
     QByteArray text;
-    text.reserve(24 * CallDatabase.size()); // about 20 bytes a call
-    AppendN1mmText(0, CallDatabase.size(), text);
+    text.reserve(24 * layout.size()); // about 20 bytes a call
+    AppendN1mmText(layout, 0, layout.size(), text);
     return text;
 }
 
-void AppendCallsLocListing(int begin, int end, QByteArray &out, DayBytes &days)
+void WriteN1mmFile(OutputPhase &phase, const OutputLayout &layout)
 {
-    for (int i = begin; i < end; ++i) {
-        AppendLocal8Bit(out, CallDatabase.rankedCallAt(i));
-        out += ' ';
-        for (const RankedLocator &locator : CallDatabase.rankedAt(i)) {
-            AppendLocal8Bit(out, locator.locator);
-            out += " (";
-            AppendDecimal(out, locator.weight);
-            out += ' ';
-            out += days.text(locator.date, locator.stamp);
-            out += ") ";
-        }
-        out += '\n';
-    }
-}
-
-QByteArray BuildCallsLocListing()
-{
-    DayBytes days;
-    QByteArray out;
-    out.reserve(80 * CallDatabase.size()); // about 65 bytes a call in large databases
-    AppendCallsLocListing(0, CallDatabase.size(), out, days);
-    return out;
-}
-
-void WriteN1mmFiles(OutputPhase &phase)
-{
-    phase.print("Generate N1MM import file n1mm_qth.txt with " + QByteArray::number(CallDatabase.size())
-                + " calls\n");
-    // The outputs are built side by side from here on: what they share is
-    // worked out first.
-    CallDatabase.sortByCall();
-    CallDatabase.rankAll();
-    phase.saveInPieces(QStringLiteral("n1mm_qth.txt"), CallDatabase.size(), AppendN1mmText, OutputMode::Text);
-    // Each save has its own memory of days: the outputs are built side by side.
+    phase.print("Generate N1MM import file n1mm_qth.txt with " + QByteArray::number(layout.size()) + " calls\n");
     phase.saveInPieces(
-        QStringLiteral("calls_loc.dbg"), CallDatabase.size(),
-        [days = DayBytes()](int begin, int end, QByteArray &out) mutable {
-            AppendCallsLocListing(begin, end, out, days);
-        },
+        QStringLiteral("n1mm_qth.txt"), layout.size(),
+        [&layout](int begin, int end, QByteArray &out) { AppendN1mmText(layout, begin, end, out); },
         OutputMode::Text);
 }

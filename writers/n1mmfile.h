@@ -1,22 +1,20 @@
+// SPDX-FileCopyrightText: 2026 The gridcol developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 #include <QByteArray>
-#include <QString>
 
-class DayBytes;
+class OutputLayout;
 class OutputPhase;
 
-/// Sorts the database by call for good and returns the text of "n1mm_qth.txt":
-/// each call with its best locator, and its second best where it has more.
-QByteArray BuildN1mmText();
-/// Appends the lines of calls [begin, end) of the sorted database to text.
-void AppendN1mmText(int begin, int end, QByteArray &text);
+/// The N1MM call history import "n1mm_qth.txt": each call with its best
+/// locator, and its second best where it has more ("CALL;;LOC1;LOC2;").
 
-/// The content of "calls_loc.dbg": each call with all its ranked locators,
-/// their weights and last-seen dates.
-QByteArray BuildCallsLocListing();
-/// Appends the lines of calls [begin, end) to out; days is the calling thread's own.
-void AppendCallsLocListing(int begin, int end, QByteArray &out, DayBytes &days);
+/// Appends the lines of calls [begin, end) of the layout to text.
+void AppendN1mmText(const OutputLayout &layout, int begin, int end, QByteArray &text);
+/// The whole text.
+QByteArray BuildN1mmText(const OutputLayout &layout);
 
-/// Announces, builds and writes "n1mm_qth.txt", then writes "calls_loc.dbg".
-void WriteN1mmFiles(OutputPhase &phase);
+/// Announces and writes "n1mm_qth.txt" in the working directory.
+void WriteN1mmFile(OutputPhase &phase, const OutputLayout &layout);

@@ -1,7 +1,9 @@
+// SPDX-FileCopyrightText: 2026 The gridcol developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "writers/outputfile.h"
 
-#include "app/console.h"
-#include "database/datetext.h"
+#include "base/console.h"
 
 #include <QSaveFile>
 
@@ -45,7 +47,6 @@ void OutputPhase::saveInPieces(const QString &fileName, int count, PieceBuilder 
     step.fileName = fileName;
     step.saved.reset(new bool(false));
     bool *saved = step.saved.get();
-    PrepareDateHandling();
     step.thread.reset(new std::thread([=] { *saved = WriteOutputFileInPieces(fileName, count, build, mode); }));
     m_steps.push_back(std::move(step));
 }

@@ -1,30 +1,33 @@
+// SPDX-FileCopyrightText: 2026 The gridcol developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "writers/superchecklist.h"
 
-#include "app/console.h"
-#include "database/calldatabase.h"
-#include "database/localtext.h"
+#include "base/text.h"
 #include "writers/outputfile.h"
+#include "writers/outputlayout.h"
 
-void AppendSuperCheckList(int begin, int end, QByteArray &out)
+void AppendSuperCheckList(const OutputLayout &layout, int begin, int end, QByteArray &out)
 {
     for (int i = begin; i < end; ++i) {
-        AppendLocal8Bit(out, CallDatabase.rankedCallAt(i));
+        AppendLocal8Bit(out, layout.callAt(i));
         out += '\n';
     }
 }
 
-QByteArray BuildSuperCheckList()
+QByteArray BuildSuperCheckList(const OutputLayout &layout)
 {
     QByteArray out;
-    out.reserve(10 * CallDatabase.size()); // about 8 bytes a call
-    AppendSuperCheckList(0, CallDatabase.size(), out);
+    out.reserve(10 * layout.size()); // about 8 bytes a call
+    AppendSuperCheckList(layout, 0, layout.size(), out);
     return out;
 }
 
-void WriteSuperCheckList(OutputPhase &phase)
+void WriteSuperCheckList(OutputPhase &phase, const OutputLayout &layout)
 {
     phase.print("Generate master.scp for WinTest and N1MM and as import for MEdit to create a master.dta file\n");
-    // Laid out here, before the file is built on a thread of its own.
-    CallDatabase.rankAll();
-    phase.saveInPieces(QStringLiteral("master.scp"), CallDatabase.size(), AppendSuperCheckList, OutputMode::Text);
+    phase.saveInPieces(
+        QStringLiteral("master.scp"), layout.size(),
+        [&layout](int begin, int end, QByteArray &out) { AppendSuperCheckList(layout, begin, end, out); },
+        OutputMode::Text);
 }

@@ -1,13 +1,20 @@
+// SPDX-FileCopyrightText: 2026 The gridcol developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 #include <QByteArray>
 
+class OutputLayout;
 class OutputPhase;
 
-/// The content of "master.scp": every call of the database, one a line, in the database's order.
-QByteArray BuildSuperCheckList();
-/// Appends the lines of calls [begin, end) to out.
-void AppendSuperCheckList(int begin, int end, QByteArray &out);
+/// The super check partial file "master.scp" for WinTest, N1MM and MEdit:
+/// every call of the database, one a line, in the call order.
+
+/// Appends the lines of calls [begin, end) of the layout to out.
+void AppendSuperCheckList(const OutputLayout &layout, int begin, int end, QByteArray &out);
+/// The whole file.
+QByteArray BuildSuperCheckList(const OutputLayout &layout);
 
 /// Announces and writes "master.scp" in the working directory.
-void WriteSuperCheckList(OutputPhase &phase);
+void WriteSuperCheckList(OutputPhase &phase, const OutputLayout &layout);

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The gridcol developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Run by cpack on the staging directory before it builds the Debian package:
 # adds the copyright file and the changelog Debian asks of every package,
 # compresses the manual page and the changelog and strips the program, as

@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 The gridcol developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The command line, row by row: exit status, standard output and standard
 # error of each argument list, and that the working directory (a copy of the
 # example, where a run would write six files) is left exactly as it was.

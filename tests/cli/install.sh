@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 The gridcol developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # cmake --install into a temporary DESTDIR: the program, the manual page, the
 # README and the example working directory land where they belong, with
 # nothing else beside them, and the installed program runs.

@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 The gridcol developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The manual page formats without a single warning from groff.
 # Usage: manpage.sh MANUAL_PAGE
 set -eu

@@ -1,4 +1,6 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 The gridcol developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A run in a working directory that cannot be written: every output is named
 # as "Could not write <file>", the run still ends with status 0, and the
 # directory is left exactly as it was (no gridcol.dbg either).

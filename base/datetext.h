@@ -1,0 +1,74 @@
+// SPDX-FileCopyrightText: 2026 The gridcol developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#pragma once
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QHash>
+#include <QString>
+#include <QStringView>
+#include <QVector>
+
+/// Sets Qt's date handling up. Qt sets its calendars and its date parser up
+/// the first time they are used, and not safely when two threads do so at
+/// once: a date text read on one of them then comes out invalid now and then.
+/// Called once, before the first second thread of the process starts (the
+/// program's, the tests', the benchmarks' and the fuzzers' main do).
+void PrepareDateHandling();
+
+/// Parses date texts with one fixed format pattern, remembering earlier answers.
+///
+/// Parsing with a pattern is slow in Qt, while source files repeat the same
+/// few date texts over and over; identical texts give identical date-times, so
+/// each distinct text is parsed once. The memory is bounded: a file full of
+/// distinct garbage cannot make it grow without limit. One for each thread.
+class DateTextParser
+{
+public:
+    explicit DateTextParser(const QString &format);
+
+    QDateTime parse(const QString &text) { return parse(QStringView(text)); }
+    QDateTime parse(QStringView text);
+    QString format() const { return m_format; }
+
+private:
+    QString m_format;
+    QHash<QString, QDateTime> m_cache;
+    /// Short ASCII texts (nearly all) by their PackShortAscii number, so
+    /// that looking them up needs no string.
+    QHash<quint64, QDateTime> m_shortCache;
+};
+
+/// The date part of date-times as "dd.MM.yyyy", the form every output and log
+/// line uses; each day is formatted once. One for each thread that formats.
+class DayTexts
+{
+public:
+    QString text(const QDateTime &dateTime);
+
+private:
+    QHash<qint64, QString> m_texts;
+};
+
+/// DayTexts in the local 8-bit encoding, as the outputs write them once for
+/// each locator; each date is converted once. One for each thread.
+class DayBytes
+{
+public:
+    /// The day text of date; stamp is date as milliseconds since the epoch.
+    /// Valid until the next call.
+    const QByteArray &text(const QDateTime &date, qint64 stamp);
+
+private:
+    struct Slot
+    {
+        qint64 stamp = 0;
+        bool filled = false;
+        QByteArray text;
+    };
+    static constexpr int slotCount = 4096;
+    QVector<Slot> m_slots { slotCount };
+    QByteArray m_other;
+    DayTexts m_days;
+};
