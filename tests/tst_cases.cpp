@@ -4,7 +4,11 @@
 #include "testsupport.h"
 
 #include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 /*
@@ -20,7 +24,7 @@ namespace {
 const QString casesFolder = QStringLiteral(GRIDCOL_SOURCE_DIR "/tests/cases");
 const QStringList caseFiles { "now",     "from",      "runs",          "file-size-limit",
                               "only-on", "README.md", "expected",      "expected-" + QSysInfo::kernelType(),
-                              "expected-linux", "expected-winnt" };
+                              "expected-linux", "expected-winnt", "args", "status" };
 const QStringList producedNames { "gridcol.dbg", "n1mm_qth.txt", "calls_loc.dbg", "master.scp", "calls_loc.dat",
                                   "vhf.dtb" };
 
@@ -41,6 +45,40 @@ QByteArray Expected(const QString &folder, const QString &name, const QByteArray
     if (!name.endsWith(QLatin1String(".dtb")))
         text.replace("\n", TextLineEnd());
     return text;
+}
+
+/// A report of gridcol --check --json against the expected one, as parsed
+/// documents; and every QSO of it has the fields other programs read, in
+/// their forms.
+void CompareJsonReport(const QByteArray &produced, const QByteArray &wanted)
+{
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(produced, &error);
+    QVERIFY2(error.error == QJsonParseError::NoError, qPrintable(error.errorString()));
+    const QJsonDocument expected = QJsonDocument::fromJson(wanted, &error);
+    QVERIFY2(error.error == QJsonParseError::NoError, qPrintable(error.errorString()));
+    QCOMPARE(document, expected);
+
+    static const QRegularExpression date(QStringLiteral("^\\d{4}-\\d{2}-\\d{2}$"));
+    static const QRegularExpression time(QStringLiteral("^\\d{2}:\\d{2}$"));
+    const QStringList verdicts { "OK", "NEW-CALL", "NEW-LOC", "SUSPECT-LOC", "SUSPECT-CALL", "BAD-LOC" };
+    QVERIFY(document.object().value(QLatin1String("summary")).isObject());
+    for (const QJsonValue &log : document.object().value(QLatin1String("logs")).toArray()) {
+        for (const char *key : { "file", "call", "locator" })
+            QVERIFY2(log.toObject().value(QLatin1String(key)).isString(), key);
+        for (const QJsonValue &qso : log.toObject().value(QLatin1String("qsos")).toArray()) {
+            const QJsonObject object = qso.toObject();
+            QVERIFY(object.value(QLatin1String("date")).isNull()
+                    || date.match(object.value(QLatin1String("date")).toString()).hasMatch());
+            QVERIFY(object.value(QLatin1String("time")).isNull()
+                    || time.match(object.value(QLatin1String("time")).toString()).hasMatch());
+            QVERIFY(object.value(QLatin1String("call")).isString());
+            QVERIFY(object.value(QLatin1String("locator")).isString());
+            QVERIFY(object.value(QLatin1String("qrb")).isNull() || object.value(QLatin1String("qrb")).isDouble());
+            QVERIFY(verdicts.contains(object.value(QLatin1String("verdict")).toString()));
+            QVERIFY(object.value(QLatin1String("evidence")).isString());
+        }
+    }
 }
 
 } // namespace
@@ -83,10 +121,10 @@ void TestCases::run()
     process.setWorkingDirectory(work.path());
     process.setStandardInputFile(QProcess::nullDevice());
     QString program = QStringLiteral(GRIDCOL_BINARY);
-    QStringList arguments;
+    QStringList arguments = CaseText(folder, "args").split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     const QString fileSizeLimit = CaseText(folder, "file-size-limit");
     if (!fileSizeLimit.isEmpty()) {
-        arguments = QStringList { "-c", "ulimit -f " + fileSizeLimit + "; exec \"$0\"", program };
+        arguments = QStringList { "-c", "ulimit -f " + fileSizeLimit + "; exec \"$0\" \"$@\"", program } + arguments;
         program = QStringLiteral("/bin/sh");
     }
     const int runs = qMax(1, CaseText(folder, "runs").toInt());
@@ -94,7 +132,7 @@ void TestCases::run()
         process.start(program, arguments);
         QVERIFY2(process.waitForFinished(120000), "gridcol did not finish within two minutes");
         QCOMPARE(process.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(process.exitCode(), 0);
+        QCOMPARE(process.exitCode(), CaseText(folder, "status").toInt());
     }
     const QByteArray console = process.readAllStandardOutput();
     const QByteArray errors = process.readAllStandardError();
@@ -113,7 +151,10 @@ void TestCases::run()
     }
 
     const QString expected = folder + QStringLiteral("/expected/");
-    COMPARE_TEXT(console, Expected(folder, QStringLiteral("console.txt")));
+    if (arguments.contains(QLatin1String("--json")))
+        CompareJsonReport(console, Expected(folder, QStringLiteral("console.txt")));
+    else
+        COMPARE_TEXT(console, Expected(folder, QStringLiteral("console.txt")));
     COMPARE_TEXT(errors, Expected(folder, QStringLiteral("stderr.txt"), QByteArray()));
     const QStringList absent = CaseText(expected, "absent").split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     for (const QString &name : absent)

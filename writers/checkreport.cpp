@@ -50,9 +50,9 @@ QString Header(const LogReport &log)
 {
     // Joined, not formatted: the texts come from the log and may hold "%1".
     return log.file + QStringLiteral(" (") + log.format + QStringLiteral("): ")
-        + (log.call.isEmpty() ? QStringLiteral("no own call") : log.call) + QStringLiteral(" in ")
-        + (log.locator.isEmpty() ? QStringLiteral("no own locator") : log.locator) + QStringLiteral(", ")
-        + QString::number(log.qsos.size()) + QStringLiteral(" QSOs");
+        + (log.call.isEmpty() ? QStringLiteral("no own call") : log.call)
+        + (log.locator.isEmpty() ? QStringLiteral(", no own locator") : QStringLiteral(" in ") + log.locator)
+        + QStringLiteral(", ") + QString::number(log.qsos.size()) + QStringLiteral(" QSOs");
 }
 
 } // namespace

@@ -80,6 +80,13 @@ row 2 /dev/null "$(printf "gridcol: unexpected argument 'caf\\303\\251'%s" "$see
 row 2 /dev/null "gridcol: argument 'caf\\xE9' is not UTF-8 text$see" "$(printf 'caf\351')"
 row 2 /dev/null "gridcol: argument '--help\\xFF' is not UTF-8 text$see" "$(printf '%s\377' --help)"
 row 2 /dev/null "gridcol: argument '\\xC0\\xAF' is not UTF-8 text$see" "$(printf '\300\257')"
+row 2 /dev/null "gridcol: option '--all' goes with --check$see" --all
+row 2 /dev/null "gridcol: option '--map' goes with --check$see" --map x.html --json
+row 2 /dev/null "gridcol: --check needs the logs to check$see" --check --all
+row 2 /dev/null "gridcol: unknown option '--bogus'$see" --check log.edi --bogus
+row 2 /dev/null "gridcol: option '--map' needs a file name$see" --check log.edi --map
+# A check writes nothing, not even its log, and names what it cannot read.
+row 2 /dev/null "gridcol: gridcol.ini: neither an EDI nor an ADIF log" --check gridcol.ini
 
 # An answer that cannot be written is an error, not a silent success.
 if [ -w /dev/full ]; then
