@@ -145,6 +145,27 @@ row "scale 2.0: peak memory" "$((peak_b / 1024)) MB" ""
 row "scale 2.0 against scale 1.0" "$(echo "$best_b $best_a" | awk '{ printf "%.2fx", $1 / $2 }')" "<= 2.10x"
 row "fresh memory after the large runs" "$(fresh_memory)" "(usually 6-10 ms)"
 
+# gridcol --check of one log of 2,000 QSOs (eight of the corpus's logs made
+# one) in the scale-1.0 working directory, against a plain run there.
+checked="$build/check-2000.edi"
+if [ ! -f "$checked" ]; then
+    {
+        head -n 8 "$full/src/edi/log00000.edi" | sed 's/^\[QSORecords;.*/[QSORecords;2000]/'
+        for n in 0 1 2 3 4 5 6 7; do sed -n '/^\[QSORecords/,/^\[END/p' "$full/src/edi/log0000$n.edi" | sed '1d;$d'; done
+        echo "[END;bench]"
+    } >"$checked"
+fi
+check_best=999999
+i=0
+while [ "$i" -lt "$runs" ]; do
+    (cd "$full/work" && /usr/bin/time -f '%e %M' -o "$build/time" "$gridcol" --check "$checked" </dev/null >/dev/null) || true
+    read -r seconds kilobytes <"$build/time"
+    check_best=$(smaller "$check_best" "$seconds")
+    i=$((i + 1))
+done
+row "check of a 2,000-QSO log at scale 1.0" "$check_best s" ""
+row "check against the plain run" "$(echo "$check_best $best_a" | awk '{ printf "%.2fx", $1 / $2 }')" "<= 1.20x"
+
 bytes=$(wc -c <"$single/src/all.adi")
 measure "$single/work"
 adif_time=$best
