@@ -15,23 +15,30 @@
 # of its own, so two runs over different harnesses (one per core) can share
 # build-fuzz/ once it is built. Exits non-zero when any harness
 # found a crash, a hang, a sanitizer report, a runaway allocation or a
-# failed cross-check.
+# failed cross-check. With GRIDCOL_QT_MAJOR=6 the harnesses are built against
+# Qt 6 instead, in build-fuzz-qt6/.
 set -eu
 
 top=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-60}
 [ $# -gt 0 ] && shift
 only=" $* "
+qt=${GRIDCOL_QT_MAJOR:-5}
 build="$top/build-fuzz"
+[ "$qt" = 5 ] || build="$top/build-fuzz-qt$qt"
 # Each harness hands its input to the reader through a file in a scratch
 # folder; on a disk that waiting costs a sixth of the CPU, so the scratch
 # folders go to shared memory where there is some.
 scratch="$build/tmp"
 if [ -d /dev/shm ] && [ -w /dev/shm ]; then
-    scratch="/dev/shm/gridcol-fuzz-$(id -u)"
+    scratch="/dev/shm/gridcol-fuzz-$(id -u)-qt$qt"
 fi
 
-"$top/tools/install-build-deps.sh"
+if [ "$qt" = 5 ]; then
+    "$top/tools/install-build-deps.sh"
+else
+    "$top/tools/install-build-deps.sh" qt6-base-dev qt6-5compat-dev
+fi
 missing=""
 for package in clang libclang-rt-14-dev time; do
     if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
@@ -50,7 +57,7 @@ if [ -n "$missing" ]; then
 fi
 
 CC=clang CXX=clang++ cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGRIDCOL_FUZZ=ON \
-    -DBUILD_TESTING=OFF >/dev/null
+    -DGRIDCOL_QT_MAJOR="$qt" -DBUILD_TESTING=OFF >/dev/null
 cmake --build "$build" --target gridcol_fuzzers -j"$(nproc)"
 
 # name  max_len  dictionary  seed file names
@@ -65,6 +72,7 @@ vhfdtb        1560 -              -name vhf.dtb
 kstlist       4096 chatlist.dict  -name kstlist -o -name *.blacklist
 blacklist     4096 chatlist.dict  -name *.blacklist -o -name kstlist
 settings      2048 ini.dict       -name gridcol.ini
+checkedlog    8192 edi.dict       -iname *.edi -o -iname *.adi -o -name *.log
 "
 
 found=0

@@ -10,7 +10,7 @@ set -eu
 top=$(cd "$(dirname "$0")/.." && pwd)
 # dpkg-shlibdeps (dpkg-dev) and file work out Depends; groff-base lets lintian
 # check the manual page.
-"$top/tools/install-build-deps.sh" dpkg-dev file groff-base lintian
+"$top/tools/install-build-deps.sh" dpkg-dev file groff-base lintian reuse
 
 build="$top/build-package"
 # Every hardening Debian knows, bind-now included.
@@ -32,3 +32,7 @@ echo "lintian $(basename "$package"):"
 # lintian exits non-zero on an error; warnings and notes are printed but pass.
 lintian --display-info --fail-on error "$package"
 echo "lintian found no error."
+echo
+echo "reuse lint:"
+# Every file of the source tree says its licence, or .reuse/dep5 says it for it.
+(cd "$top" && reuse lint)
