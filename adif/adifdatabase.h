@@ -5,7 +5,6 @@
 
 #include <QDateTime>
 #include <QHash>
-#include <QMap>
 #include <QObject>
 #include <QString>
 #include <QStringView>

@@ -14,7 +14,6 @@
 #include <QTextCodec>
 #include <QTextEncoder>
 
-#include <memory>
 
 namespace {
 

@@ -14,6 +14,7 @@
 #include "readers/adiflog.h"
 #include "tests/piecedevice.h"
 
+#include <QMap>
 #include <QBuffer>
 #include <QTextCodec>
 

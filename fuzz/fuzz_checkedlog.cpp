@@ -8,6 +8,7 @@
 #include "fuzzsupport.h"
 
 #include "base/clock.h"
+#include "base/maidenhead.h"
 #include "database/calldatabase.h"
 #include "database/logcheck.h"
 #include "readers/checkedlog.h"

@@ -7,13 +7,11 @@
 #include "readers/sourcefiles.h"
 
 #include <QDateTime>
-#include <QString>
 #include <QStringList>
 #include <QStringView>
 
 #include <cstdio>
 #include <thread>
-#include <vector>
 
 class CallList;
 
