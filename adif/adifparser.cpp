@@ -373,12 +373,12 @@ int DeclaredLength(QStringView text)
         int value = 0;
         for (const QChar c : text) {
             if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-                return Simplified(text.toString()).toInt();
+                return ToInt(text);
             value = 10 * value + (c.unicode() - '0');
         }
         return value;
     }
-    return Simplified(text.toString()).toInt();
+    return ToInt(text);
 }
 
 void AdifStateMachine::closeTag(QStringView length)

@@ -6,10 +6,14 @@
 #include <QFile>
 #include <QSettings>
 #include <QTemporaryFile>
+#include <QTextCodec>
 
 #include <cstdio>
 
 namespace {
+
+/// The MIB number of UTF-8.
+constexpr int utf8Mib = 106;
 
 /// Where a line's value ends: at its end, or at a comment outside quotes.
 int ValueEnd(const QByteArray &line, int from)
@@ -115,30 +119,59 @@ bool ReadIniLine(const QByteArray &data, int &pos, IniLine &line)
 }
 
 /// A byte of a group name or key that the two Qt versions read differently:
-/// beyond ASCII in both; a vertical tab or form feed in a key, which Qt 6
-/// trims from its ends and Qt 5 keeps (both trim group names alike).
+/// beyond ASCII in both; in a key also a vertical tab, form feed or line
+/// end, which Qt 6 trims from its ends and Qt 5 keeps (both trim group names
+/// alike).
 bool NeedsEscape(char c, bool key)
 {
-    return static_cast<unsigned char>(c) >= 0x80 || (key && (c == '\v' || c == '\f'));
+    return static_cast<unsigned char>(c) >= 0x80
+        || (key && (c == '\v' || c == '\f' || c == '\n' || c == '\r'));
+}
+
+/// True when bytes are whole UTF-8, no sequence broken or cut.
+bool IsWholeUtf8(const char *bytes, int size)
+{
+    QTextCodec::ConverterState state;
+    QTextCodec::codecForMib(utf8Mib)->toUnicode(bytes, size, &state);
+    return state.invalidChars == 0 && state.remainingChars == 0;
 }
 
 } // namespace
 
-QByteArray EscapeIniNames(const QByteArray &ini)
+QByteArray PortableIniText(const QByteArray &ini)
 {
-    // The names lie in [from, to) of a line: a group name between "[" and
-    // "]", a key before its "=".
     QByteArray result;
     int copied = 0;
-    const auto escape = [&](int from, int to, bool key) {
+    const auto replace = [&](int from, int to, const QByteArray &with) {
+        result += ini.mid(copied, from - copied);
+        result += with;
+        copied = to;
+    };
+    // A group name between "[" and "]", a key before its "=": bytes escaped.
+    const auto escapeName = [&](int from, int to, bool key) {
         for (int i = from; i < to; ++i) {
             if (!NeedsEscape(ini.at(i), key))
                 continue;
-            result += ini.mid(copied, i - copied);
             char hex[4];
             std::snprintf(hex, sizeof hex, "%%%02X", static_cast<unsigned char>(ini.at(i)));
-            result += hex;
-            copied = i + 1;
+            replace(i, i + 1, hex);
+        }
+    };
+    // A value after its "=": each piece between backslash escapes, quotes
+    // and commas that is no whole UTF-8 becomes the UTF-8 of its reading.
+    const auto repairValue = [&](int from, int to) {
+        int piece = from;
+        for (int i = from; i <= to; ++i) {
+            const bool boundary = i == to || ini.at(i) == '\\' || ini.at(i) == '"' || ini.at(i) == ',';
+            if (!boundary)
+                continue;
+            if (i > piece && !IsWholeUtf8(ini.constData() + piece, i - piece))
+                replace(piece, i,
+                        QTextCodec::codecForMib(utf8Mib)->toUnicode(ini.constData() + piece, i - piece).toUtf8());
+            // The byte after a backslash is the escape's own.
+            piece = i < to && ini.at(i) == '\\' ? i + 2 : i + 1;
+            if (piece > i + 1)
+                ++i;
         }
     };
     int pos = ini.startsWith("\xEF\xBB\xBF") ? 3 : 0;
@@ -146,9 +179,10 @@ QByteArray EscapeIniNames(const QByteArray &ini)
     while (ReadIniLine(ini, pos, line)) {
         if (ini.at(line.start) == '[') {
             const int close = ini.indexOf(']', line.start);
-            escape(line.start + 1, close < 0 || close >= line.end ? line.end : close, false);
+            escapeName(line.start + 1, close < 0 || close >= line.end ? line.end : close, false);
         } else if (line.equals >= 0) {
-            escape(line.start, line.equals, true);
+            escapeName(line.start, line.equals, true);
+            repairValue(line.equals + 1, line.end);
         }
     }
     if (copied == 0)
@@ -202,7 +236,7 @@ QString SettingsFileToRead(const QString &fileName, QTemporaryFile &copy)
     if (!file.open(QIODevice::ReadOnly))
         return fileName;
     const QByteArray text = file.readAll();
-    const QByteArray kept = EscapeIniNames(KeepDirectoryBackslashes(text));
+    const QByteArray kept = PortableIniText(KeepDirectoryBackslashes(text));
     if (kept == text)
         return fileName;
     if (!copy.open() || copy.write(kept) != kept.size() || !copy.flush())

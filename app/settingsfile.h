@@ -21,19 +21,26 @@ class QTemporaryFile;
 /// needs this.
 QByteArray KeepDirectoryBackslashes(const QByteArray &ini);
 
-/// Group names and keys written with bytes beyond ASCII, or with a vertical
-/// tab or form feed, are read differently by Qt 5 (each byte a Latin-1
-/// letter, the white space kept) and Qt 6 (UTF-8, the white space trimmed).
-/// A group name is a file pattern, so that would change which files are
-/// read. Both read "%XX" as the Latin-1 letter XX: every such byte of a
-/// group name or key is written so, which reads as Qt 5 reads the byte
-/// itself. Lines are found as QSettings finds them (quotes, backslashes, a
-/// leading ";"); values stay as they are. Returns the text unchanged when
-/// no name needs this.
-QByteArray EscapeIniNames(const QByteArray &ini);
+/// The settings text rewritten where Qt 5 and Qt 6 would read it
+/// differently, so that both read what Qt 5 reads from the text as it is.
+///
+/// - Group names and keys with bytes beyond ASCII: Qt 5 reads each byte as
+///   a Latin-1 letter, Qt 6 reads UTF-8. A group name is a file pattern, so
+///   that would change which files are read. Both read "%XX" as the Latin-1
+///   letter XX: every such byte is written so.
+/// - Keys ending in a vertical tab, form feed or a line end (after a
+///   backslash): Qt 6 trims them, Qt 5 keeps them. Written as "%XX" too.
+/// - Values with broken UTF-8: Qt 5 decodes each piece between backslashes,
+///   quotes and commas on its own, a broken sequence at its end becoming
+///   replacement characters; Qt 6 carries it over into the next piece or
+///   drops it. Such a piece is written as the UTF-8 of what Qt 5 reads.
+///
+/// Lines are found as QSettings finds them (quotes, backslashes, a leading
+/// ";"). Returns the text unchanged when nothing needs this.
+QByteArray PortableIniText(const QByteArray &ini);
 
 /// The file QSettings should read for the settings file fileName: fileName
-/// itself, or, when KeepDirectoryBackslashes or EscapeIniNames changes its
+/// itself, or, when KeepDirectoryBackslashes or PortableIniText changes its
 /// text, the changed text written to copy (which must live as long as the
 /// settings object).
 QString SettingsFileToRead(const QString &fileName, QTemporaryFile &copy);

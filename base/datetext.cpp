@@ -23,6 +23,51 @@ void PrepareDateHandling()
 DateTextParser::DateTextParser(const QString &format)
     : m_format(format)
 {
+    static const QStringList numberFields { QStringLiteral("dd"),   QStringLiteral("MM"), QStringLiteral("yyyy"),
+                                            QStringLiteral("yy"),   QStringLiteral("HH"), QStringLiteral("mm"),
+                                            QStringLiteral("ss") };
+    for (int i = 0; i < format.size();) {
+        const QChar c = format.at(i);
+        if (!c.isLetter()) {
+            if (c == QLatin1Char('\'') || c == QLatin1Char('+')) {
+                m_fields.clear();
+                return;
+            }
+            ++i;
+            continue;
+        }
+        int run = 1;
+        while (i + run < format.size() && format.at(i + run) == c)
+            ++run;
+        if (!numberFields.contains(format.mid(i, run))) {
+            m_fields.clear();
+            return;
+        }
+        m_fields.append({ i, run });
+        i += run;
+    }
+}
+
+QString DateTextParser::withoutSigns(QStringView text) const
+{
+    QString digits = text.toString();
+    if (m_fields.isEmpty() || text.size() != m_format.size() || !text.contains(QLatin1Char('+')))
+        return digits;
+    for (const QPair<int, int> &field : m_fields) {
+        if (digits.at(field.first) != QLatin1Char('+'))
+            continue;
+        bool restDigits = true;
+        for (int k = field.first + 1; k < field.first + field.second; ++k)
+            restDigits = restDigits && digits.at(k).unicode() >= '0' && digits.at(k).unicode() <= '9';
+        if (restDigits)
+            digits[field.first] = QLatin1Char('0');
+    }
+    return digits;
+}
+
+QDateTime DateTextParser::parseText(QStringView text) const
+{
+    return QDateTime::fromString(withoutSigns(text), m_format);
 }
 
 QDateTime DateTextParser::parse(QStringView text)
@@ -34,7 +79,7 @@ QDateTime DateTextParser::parse(QStringView text)
             return it.value();
         if (m_shortCache.size() >= maxCachedTexts)
             m_shortCache.clear();
-        const QDateTime parsed = QDateTime::fromString(text.toString(), m_format);
+        const QDateTime parsed = parseText(text);
         m_shortCache.insert(packed, parsed);
         return parsed;
     }
@@ -44,7 +89,7 @@ QDateTime DateTextParser::parse(QStringView text)
         return it.value();
     if (m_cache.size() >= maxCachedTexts)
         m_cache.clear();
-    const QDateTime parsed = QDateTime::fromString(whole, m_format);
+    const QDateTime parsed = parseText(whole);
     m_cache.insert(whole, parsed);
     return parsed;
 }

@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QHash>
+#include <QPair>
 #include <QString>
 #include <QStringView>
 #include <QVector>
@@ -33,7 +34,17 @@ public:
     QString format() const { return m_format; }
 
 private:
+    /// The text as Qt 5 reads it, for Qt 6 as well: Qt 5 takes a "+" for
+    /// the first digit of a number field ("+4.05.2026" is 04.05.2026), Qt 6
+    /// takes no sign there. Where the format is made of fixed-width number
+    /// fields and separators, such a "+" becomes a "0"; other texts stay.
+    QString withoutSigns(QStringView text) const;
+    QDateTime parseText(QStringView text) const;
+
     QString m_format;
+    /// Where the number fields of a fixed-width format begin, and how wide
+    /// they are; empty for other formats.
+    QVector<QPair<int, int>> m_fields;
     QHash<QString, QDateTime> m_cache;
     /// Short ASCII texts (nearly all) by their PackShortAscii number, so
     /// that looking them up needs no string.

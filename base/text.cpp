@@ -5,6 +5,8 @@
 
 #include <QLocale>
 
+#include <limits>
+
 quint64 PackShortAscii(QStringView text)
 {
     if (text.isEmpty() || text.size() > 8)
@@ -71,14 +73,50 @@ const QLocale &Numbers()
 
 } // namespace
 
-int ToInt(QStringView text)
+namespace {
+
+QStringView TrimmedSpaces(QStringView text)
 {
-    return Numbers().toInt(text);
+    qsizetype begin = 0, end = text.size();
+    while (begin < end && text.at(begin).isSpace())
+        ++begin;
+    while (end > begin && text.at(end - 1).isSpace())
+        --end;
+    return text.mid(begin, end - begin);
+}
+
+} // namespace
+
+int ToInt(QStringView text, bool *ok)
+{
+    const QStringView number = TrimmedSpaces(text);
+    qsizetype i = 0;
+    const bool negative = !number.isEmpty() && number.at(0) == QLatin1Char('-');
+    if (!number.isEmpty() && (negative || number.at(0) == QLatin1Char('+')))
+        ++i;
+    qint64 value = 0;
+    bool valid = i < number.size();
+    for (; valid && i < number.size(); ++i) {
+        const ushort c = number.at(i).unicode();
+        valid = c >= '0' && c <= '9' && value <= qint64(1) << 32;
+        value = 10 * value + (c - '0');
+    }
+    if (negative)
+        value = -value;
+    valid = valid && value >= std::numeric_limits<int>::min() && value <= std::numeric_limits<int>::max();
+    if (ok)
+        *ok = valid;
+    return valid ? int(value) : 0;
 }
 
 double ToDouble(QStringView text)
 {
-    return Numbers().toDouble(text);
+    const QStringView number = TrimmedSpaces(text);
+    for (const QChar c : number) {
+        if (c.unicode() <= ' ' || c.unicode() >= 0x7f)
+            return 0.0;
+    }
+    return Numbers().toDouble(number);
 }
 
 bool LocalEncodingKeepsAscii()

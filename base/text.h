@@ -25,11 +25,16 @@ QStringView SimplifiedView(QStringView text, QString &storage);
 /// many went there.
 int SplitView(QStringView text, QChar separator, QStringView *fields, int count);
 
-/// The text as a whole number, as QString::toInt() reads it (blanks around
-/// it allowed); 0 where it is none or beyond the range of int.
-int ToInt(QStringView text);
+/// The text as a whole number, as Qt 5's QString::toInt() reads it: white
+/// space around it allowed (any, as QChar::isSpace() tells), a sign, decimal
+/// digits; 0 where it is none or beyond the range of int, with *ok false.
+/// (Qt 6 reads "7" followed by a zero character as 7 and rejects a no-break
+/// space around it; gridcol reads the same numbers whichever Qt it runs on.)
+int ToInt(QStringView text, bool *ok = nullptr);
 
-/// The text as a number, as QString::toDouble() reads it; 0.0 where it is none.
+/// The text as a number, as QString::toDouble() reads it; 0.0 where it is
+/// none. Read as Qt 5 reads it: white space around it allowed, any other
+/// character beyond printable ASCII makes it none.
 double ToDouble(QStringView text);
 
 /// True when the local 8-bit encoding writes ASCII as ASCII, as the encoding

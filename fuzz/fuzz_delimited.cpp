@@ -44,9 +44,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     const QString dateFormat = QStringLiteral("dd.MM.yyyy");
     AsciiLineParser parser(separator, 1, 4, 0, dateFormat, QDate(2026, 6, 1));
+    const FieldSplitter splitter(separator);
     for (const QByteArray &raw : lines) {
         const QString line = DecodeLine(raw);
-        QStringList fields = SplitDelimitedLine(line, separator);
+        QStringList fields = splitter.split(line);
         if (!line.contains(QLatin1Char('"'))) {
             const QString text = line.endsWith(QLatin1Char('\n')) ? line.chopped(1) : line;
             if (fields != text.split(separator))

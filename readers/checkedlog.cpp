@@ -27,10 +27,21 @@ QString Normalised(QStringView text)
     return text.toString().simplified().toUpper();
 }
 
+bool AllDigits(const QString &text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() < '0' || c.unicode() > '9')
+            return false;
+    }
+    return true;
+}
+
 /// A date of six (yyMMdd, years before 80 in this century) or eight digits.
 QDate ReadDate(QStringView text)
 {
     const QString digits = text.toString().trimmed();
+    if (!AllDigits(digits))
+        return QDate();
     if (digits.size() == 8)
         return QDate::fromString(digits, QStringLiteral("yyyyMMdd"));
     if (digits.size() != 6)
@@ -43,6 +54,8 @@ QDate ReadDate(QStringView text)
 QTime ReadTime(QStringView text)
 {
     const QString digits = text.toString().trimmed();
+    if (!AllDigits(digits))
+        return QTime();
     if (digits.size() == 6)
         return QTime::fromString(digits, QStringLiteral("HHmmss"));
     return digits.size() == 4 ? QTime::fromString(digits, QStringLiteral("HHmm")) : QTime();
@@ -64,7 +77,8 @@ bool LooksLikeAdif(const QByteArray &bytes)
 void ParseEdiForCheck(const QByteArray &bytes, CheckedLog &log)
 {
     log.format = QStringLiteral("EDI");
-    QString text = QString::fromUtf8(bytes);
+    // Whole, zero bytes and all: a log does not end at one.
+    QString text = QString::fromUtf8(bytes.constData(), bytes.size());
     if (text.startsWith(QChar(0xFEFF)))
         text.remove(0, 1);
     const QStringList lines = text.split(QLatin1Char('\n'));
@@ -105,7 +119,7 @@ void ParseEdiForCheck(const QByteArray &bytes, CheckedLog &log)
         qso.locator = Normalised(fields[ediLocator]);
         if (count > ediQrb) {
             bool ok = false;
-            const int qrb = fields[ediQrb].toString().trimmed().toInt(&ok);
+            const int qrb = ToInt(fields[ediQrb], &ok);
             qso.claimedQrb = ok && qrb >= 0 ? qrb : -1;
         }
         if (qso.call.isEmpty()) {

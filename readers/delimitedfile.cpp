@@ -5,6 +5,7 @@
 
 #include "base/clock.h"
 #include "base/console.h"
+#include "base/text.h"
 
 #include <QSettings>
 
@@ -43,6 +44,14 @@ QString FieldPattern(QChar separator)
 QStringView WithoutLineFeed(const QString &line)
 {
     return QStringView(line).left(line.endsWith(QLatin1Char('\n')) ? line.size() - 1 : line.size());
+}
+
+/// A whole-number key of a settings group, read as Qt 5 reads it whatever Qt
+/// runs (see ToInt()).
+int SettingsInt(QSettings &settings, const QString &key, int defaultValue)
+{
+    const QVariant value = settings.value(key, defaultValue);
+    return value.userType() == QMetaType::QString ? ToInt(value.toString()) : value.toInt();
 }
 
 } // namespace
@@ -189,12 +198,12 @@ AsciiImportDescription ReadAsciiImportDescription(QSettings &settings, const QSt
     description.pattern = group;
     description.delimiter
         = CleanDelimiter(settings.value(QStringLiteral("delimiter"), description.delimiter).toString());
-    description.callColumn = settings.value(QStringLiteral("call"), description.callColumn).toInt();
-    description.locatorColumn = settings.value(QStringLiteral("locator"), description.locatorColumn).toInt();
-    description.dateColumn = settings.value(QStringLiteral("date"), description.dateColumn).toInt();
-    description.weight = settings.value(QStringLiteral("wichtung"), description.weight).toInt();
+    description.callColumn = SettingsInt(settings, QStringLiteral("call"), description.callColumn);
+    description.locatorColumn = SettingsInt(settings, QStringLiteral("locator"), description.locatorColumn);
+    description.dateColumn = SettingsInt(settings, QStringLiteral("date"), description.dateColumn);
+    description.weight = SettingsInt(settings, QStringLiteral("wichtung"), description.weight);
     description.dateFormat = settings.value(QStringLiteral("dateFormat"), description.dateFormat).toString();
-    description.headerLines = settings.value(QStringLiteral("headerLines"), description.headerLines).toInt();
+    description.headerLines = SettingsInt(settings, QStringLiteral("headerLines"), description.headerLines);
     description.originDate = settings.value(QStringLiteral("originDate"), today).toDate();
     settings.endGroup();
     return description;

@@ -283,14 +283,15 @@ void TestAdifParser::brokenCharactersCutAnywhere()
     // Broken UTF-8 (a sequence cut short, stray continuation bytes, a lead
     // byte that leads nothing, overlong forms, surrogates) read in two pieces
     // cut at every place reads as read whole: a character the cut splits is
-    // held back and decoded with the rest.
-    const QByteArray bytes = "<NOTES:12>a\xE2\x82\xC3\xA9\xF0\x9F\xE2\x82\xAC\x80"
+    // held back and decoded with the rest. The byte-order mark makes it UTF-8
+    // whatever the local encoding; the first piece holds it whole.
+    const QByteArray bytes = "\xEF\xBB\xBF<NOTES:12>a\xE2\x82\xC3\xA9\xF0\x9F\xE2\x82\xAC\x80"
                              "<CALL:9>\xED\xA0\x80\xC0\xAF\xF4\x90\x80\x80z\xF0\x9F\x98\x80<eor>"
                              "<NOTES:3>\xC3\xF0\x9F\x98<eor>\xE2\x82";
     AdifDataBase whole;
     QCOMPARE(Read(whole, bytes), 0);
     QVERIFY(Parsed(whole).contains(QChar(0xFFFD)));
-    for (int cut = 1; cut < bytes.size(); ++cut) {
+    for (int cut = 3; cut < bytes.size(); ++cut) {
         AdifDataBase store;
         PieceDevice device(bytes, { cut, int(bytes.size()) });
         QCOMPARE(store.ReadAdifFile(device, nullptr), 0);

@@ -65,7 +65,7 @@ void TestSettingsFile::keepDirectoryBackslashes()
 void TestSettingsFile::namesBeyondAscii_data()
 {
     QTest::addColumn<QByteArray>("ini");
-    QTest::addColumn<QByteArray>("escaped"); // what EscapeIniNames gives
+    QTest::addColumn<QByteArray>("escaped"); // what PortableIniText gives
     QTest::addColumn<QStringList>("read"); // "group/key=value" as QSettings then reads them
 
     QTest::newRow("a group name in UTF-8: a Latin-1 letter a byte")
@@ -100,7 +100,7 @@ void TestSettingsFile::namesBeyondAscii()
     QFETCH(QByteArray, ini);
     QFETCH(QByteArray, escaped);
     QFETCH(QStringList, read);
-    QCOMPARE(EscapeIniNames(ini), escaped.isEmpty() ? ini : escaped);
+    QCOMPARE(PortableIniText(ini), escaped.isEmpty() ? ini : escaped);
 
     QTemporaryDir directory;
     const QString path = directory.filePath(QStringLiteral("gridcol.ini"));
