@@ -9,6 +9,7 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QFileInfo>
 
 namespace {
 
@@ -184,9 +185,19 @@ bool ReadCheckedLog(const QString &path, CheckedLog &log, QString *error)
 {
     log = CheckedLog();
     log.file = path;
+    // Said in gridcol's own words, the same on every system.
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        *error = QStringLiteral("no such file");
+        return false;
+    }
+    if (info.isDir()) {
+        *error = QStringLiteral("a folder, not a log");
+        return false;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        *error = file.errorString();
+        *error = QStringLiteral("cannot be read");
         return false;
     }
     if (file.size() > maxLogSize) {
@@ -195,7 +206,7 @@ bool ReadCheckedLog(const QString &path, CheckedLog &log, QString *error)
     }
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
-        *error = file.errorString();
+        *error = QStringLiteral("cannot be read");
         return false;
     }
     if (LooksLikeEdi(bytes)) {
