@@ -55,15 +55,7 @@ int RunCheck(int argc, char **argv, const CommandLine &commandLine)
             unreadable = true;
             continue;
         }
-        LogReport report;
-        report.file = log.file;
-        report.format = log.format;
-        report.call = log.call;
-        report.locator = log.locator;
-        report.qsos = log.qsos;
-        report.problems = log.problems;
-        report.otherBands = log.otherBands;
-        reports.append(report);
+        reports.append(ReportOf(log));
     }
 
     LeaveOutSourceFiles(commandLine.logs);

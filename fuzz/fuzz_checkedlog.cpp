@@ -40,13 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (log.format != QLatin1String("EDI") && log.format != QLatin1String("ADIF"))
         Fuzz::Fail("a log is EDI or ADIF", log.format);
 
-    LogReport report;
-    report.file = log.file;
-    report.format = log.format;
-    report.call = log.call;
-    report.locator = log.locator;
-    report.qsos = log.qsos;
-    report.problems = log.problems;
+    LogReport report = ReportOf(log);
     const LogChecker checker(CallDatabase);
     for (const CheckedQso &qso : log.qsos) {
         const QsoJudgement judgement = checker.judge(qso, log.locator, log.call);

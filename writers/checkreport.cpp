@@ -57,6 +57,19 @@ QString Header(const LogReport &log)
 
 } // namespace
 
+LogReport ReportOf(const CheckedLog &log)
+{
+    LogReport report;
+    report.file = log.file;
+    report.format = log.format;
+    report.call = log.call;
+    report.locator = log.locator;
+    report.qsos = log.qsos;
+    report.problems = log.problems;
+    report.otherBands = log.otherBands;
+    return report;
+}
+
 bool IsPlainlyOk(const QsoJudgement &judgement)
 {
     return judgement.verdict == Verdict::Ok && !judgement.qrbHint;

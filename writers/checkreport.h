@@ -4,6 +4,7 @@
 #pragma once
 
 #include "database/logcheck.h"
+#include "readers/checkedlog.h"
 
 #include <QByteArray>
 #include <QString>
@@ -25,6 +26,9 @@ struct LogReport
     QStringList problems; ///< QSOs that could not be read
     int otherBands = 0; ///< QSOs below 144 MHz, not checked
 };
+
+/// The report of a log read, its QSOs not judged yet.
+LogReport ReportOf(const CheckedLog &log);
 
 /// The QSOs a report lists, by position: the suspects first, by the points
 /// at stake (the QRB, largest first, unknown last), then the others in log
