@@ -4,6 +4,7 @@
 #include "app/driver.h"
 
 #include "adif/adifdatabase.h"
+#include "app/outputsettings.h"
 #include "app/settingsfile.h"
 #include "base/clock.h"
 #include "base/console.h"
@@ -22,10 +23,14 @@
 #include "readers/vhfdtb.h"
 #include "writers/callslocdbg.h"
 #include "writers/callslocfile.h"
+#include "writers/loggerfields.h"
+#include "writers/minosfile.h"
 #include "writers/n1mmfile.h"
+#include "writers/n1mmhistory.h"
 #include "writers/outputfile.h"
 #include "writers/outputlayout.h"
 #include "writers/superchecklist.h"
+#include "writers/tucnakfile.h"
 #include "writers/vhfdtb.h"
 
 #include <QCoreApplication>
@@ -111,14 +116,22 @@ void ProcessSourceDirectories(QSettings &settings, const QStringList &directorie
         ProcessSourceDirectory(settings, directories, i, adifLogs);
 }
 
-void CollectSources()
+OutputSettings CollectSources()
 {
     AdifStore.LoadFieldCatalogue(0, QStringLiteral("adif.txt"));
     // Windows paths typed with single backslashes are read as typed.
     QTemporaryFile settingsCopy;
     QSettings settings(SettingsFileToRead(QStringLiteral("gridcol.ini"), settingsCopy), QSettings::IniFormat);
     ReadValuesAsUtf8(settings);
-    ProcessSourceDirectories(settings, ReadDirectoryList(settings));
+    const QStringList directories = ReadDirectoryList(settings);
+    OutputSettings outputs = ReadOutputSettings(settings, directories);
+    for (const QString &warning : outputs.warnings) {
+        const QByteArray text = warning.toLocal8Bit();
+        ConsolePrint("%s\n", text.constData());
+        FilePrint(DebugLog, "%s\n", text.constData());
+    }
+    ProcessSourceDirectories(settings, directories);
+    return outputs;
 }
 
 void ResetRunState(const QDateTime &moment)
@@ -132,7 +145,7 @@ void ResetRunState(const QDateTime &moment)
     SetConsoleFile(nullptr);
 }
 
-void WriteOutputs()
+void WriteOutputs(const OutputSettings &outputs)
 {
     // The layout is made before the first save starts and outlives the
     // phase, whose saves read it side by side.
@@ -143,7 +156,27 @@ void WriteOutputs()
     WriteSuperCheckList(phase, layout);
     WriteCallsLocDat(phase, layout);
     WriteVhfDtb(phase, layout, Clock::Now());
+    // The files for other loggers count what they leave out on their saves'
+    // threads; the counts are read here once the phase has finished.
+    LeftOutCount tucnak, minos, n1mmHistory;
+    if (!outputs.tucnak.isEmpty())
+        WriteTucnakFile(phase, layout, outputs.tucnak, tucnak);
+    if (!outputs.minos.isEmpty())
+        WriteMinosFile(phase, layout, outputs.minos, minos);
+    if (!outputs.n1mmHistory.isEmpty())
+        WriteN1mmHistory(phase, layout, outputs.n1mmHistory, n1mmHistory);
     phase.finish();
+    const struct
+    {
+        const QString &fileName;
+        const LeftOutCount &leftOut;
+    } counted[] = { { outputs.tucnak, tucnak }, { outputs.minos, minos }, { outputs.n1mmHistory, n1mmHistory } };
+    for (const auto &file : counted) {
+        if (file.leftOut.complete) {
+            const QByteArray line = LeftOutLogLine(file.fileName, file.leftOut);
+            FilePrint(DebugLog, "%s", line.constData());
+        }
+    }
 }
 
 int RunGridcol(int argc, char **argv)
@@ -162,8 +195,7 @@ int RunGridcol(int argc, char **argv)
                  GRIDCOL_VERSION_TEXT);
     FilePrint(DebugLog, "Version %s\n", GRIDCOL_VERSION_TEXT);
 
-    CollectSources();
-    WriteOutputs();
+    WriteOutputs(CollectSources());
 
     ConsolePrint("Ready!!\n Visit this programs homepage: %s\n", HomepageUrl);
     ConsolePrint("Press any key to terminate the program.\n");

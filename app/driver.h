@@ -3,6 +3,8 @@
 
 #pragma once
 
+#include "app/outputsettings.h"
+
 #include <QDateTime>
 #include <QStringList>
 
@@ -17,8 +19,10 @@ int RunGridcol(int argc, char **argv);
 
 /// Start-up and the walk: loads the ADIF field catalogue "adif.txt", reads
 /// "gridcol.ini" and runs every reader on every listed directory, with their
-/// lines on the console and in the debug log.
-void CollectSources();
+/// lines on the console and in the debug log. The extra outputs the settings
+/// name are read after the "Dir:" lines, their warnings printed there, and
+/// returned.
+OutputSettings CollectSources();
 
 /// The source directories listed in the group "directories" of the settings,
 /// each announced with a "Dir:" line.
@@ -35,5 +39,7 @@ void ProcessSourceDirectories(QSettings &settings, const QStringList &directorie
 /// many inputs in one process call it before each.
 void ResetRunState(const QDateTime &moment);
 
-/// Writes the five outputs into the working directory, in the fixed order.
-void WriteOutputs();
+/// Writes the five outputs into the working directory, in the fixed order,
+/// then the extra ones the settings name (tucnak, minos, n1mmhistory); what
+/// these leave out goes to the debug log.
+void WriteOutputs(const OutputSettings &outputs = OutputSettings());

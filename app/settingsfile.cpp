@@ -196,7 +196,7 @@ QByteArray KeepDirectoryBackslashes(const QByteArray &ini)
     const QByteArray byteOrderMark("\xEF\xBB\xBF");
     QByteArray result;
     result.reserve(ini.size());
-    bool inDirectories = false;
+    bool inPaths = false;
     bool changed = false;
     int start = 0;
     while (start < ini.size()) {
@@ -210,8 +210,10 @@ QByteArray KeepDirectoryBackslashes(const QByteArray &ini)
 
         if (trimmed.startsWith('[')) {
             // Qt matches group names without regard to case on Windows.
-            inDirectories = GroupName(trimmed).compare("directories", Qt::CaseInsensitive) == 0;
-        } else if (inDirectories && !trimmed.startsWith(';')) {
+            const QByteArray group = GroupName(trimmed);
+            inPaths = group.compare("directories", Qt::CaseInsensitive) == 0
+                || group.compare("outputs", Qt::CaseInsensitive) == 0;
+        } else if (inPaths && !trimmed.startsWith(';')) {
             const int equals = line.indexOf('=');
             const int valueEnd = equals < 0 ? -1 : ValueEnd(line, equals + 1);
             if (equals >= 0 && HasLoneBackslash(line, equals + 1, valueEnd)) {

@@ -104,7 +104,7 @@ QString DayTexts::text(const QDateTime &dateTime)
         return it.value();
     if (m_texts.size() >= maxCachedTexts)
         m_texts.clear();
-    const QString text = dateTime.toString(QStringLiteral("dd.MM.yyyy"));
+    const QString text = dateTime.toString(m_format);
     m_texts.insert(key, text);
     return text;
 }

@@ -52,13 +52,21 @@ private:
 };
 
 /// The date part of date-times as "dd.MM.yyyy", the form every output and log
-/// line uses; each day is formatted once. One for each thread that formats.
+/// line of gridcol's own uses, or in another Qt date format that the files of
+/// other loggers want; each day is formatted once. One for each thread that
+/// formats.
 class DayTexts
 {
 public:
+    explicit DayTexts(const QString &format = QStringLiteral("dd.MM.yyyy"))
+        : m_format(format)
+    {
+    }
+
     QString text(const QDateTime &dateTime);
 
 private:
+    QString m_format;
     QHash<qint64, QString> m_texts;
 };
 
@@ -67,6 +75,11 @@ private:
 class DayBytes
 {
 public:
+    explicit DayBytes(const QString &format = QStringLiteral("dd.MM.yyyy"))
+        : m_days(format)
+    {
+    }
+
     /// The day text of date; stamp is date as milliseconds since the epoch.
     /// Valid until the next call.
     const QByteArray &text(const QDateTime &date, qint64 stamp);

@@ -4,11 +4,13 @@
 // gridcol.ini through the driver's per-directory step: the directory list
 // is read and announced, and every import the settings describe runs on a
 // fixed source directory (and on the listed directories that stay inside
-// the scratch space), then every output is built.
+// the scratch space), then every output is built. The group of the extra
+// outputs is read too.
 
 #include "fuzzsupport.h"
 
 #include "app/driver.h"
+#include "app/outputsettings.h"
 #include "app/settingsfile.h"
 
 #include <QDir>
@@ -85,6 +87,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                 directories << listed.at(i);
         }
         directories << QStringLiteral("src");
+        // The extra outputs are only read: nothing is written for them here.
+        ReadOutputSettings(settings, directories);
         ProcessSourceDirectories(settings, directories);
     }
     Fuzz::BuildOutputs();

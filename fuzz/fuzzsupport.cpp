@@ -14,9 +14,13 @@
 #include "writers/callslocdbg.h"
 #include "writers/callslocfile.h"
 #include "database/locatororder.h"
+#include "writers/loggerfields.h"
+#include "writers/minosfile.h"
 #include "writers/n1mmfile.h"
+#include "writers/n1mmhistory.h"
 #include "writers/outputlayout.h"
 #include "writers/superchecklist.h"
+#include "writers/tucnakfile.h"
 #include "writers/vhfdtb.h"
 
 #include <QCoreApplication>
@@ -202,6 +206,16 @@ void BuildOutputs()
     BuildSuperCheckList(layout);
     if (BuildVhfDtb(layout, Clock::Now()).size() % VhfDtb::recordSize != 0)
         Fail("vhf.dtb: whole records");
+    // The files for other loggers: the call history has its first line and
+    // one line for every call it does not leave out.
+    BuildTucnakFile(layout);
+    BuildMinosFile(layout);
+    DayBytes historyDays(N1mmHistoryDateFormat());
+    LeftOutCount leftOut;
+    QByteArray history;
+    AppendN1mmHistory(layout, 0, layout.size(), history, historyDays, leftOut);
+    if (history.count('\n') != 1 + layout.size() - leftOut.calls)
+        Fail("n1mm_history.txt: a line for every call written");
 }
 
 } // namespace Fuzz

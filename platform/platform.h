@@ -22,6 +22,11 @@ void PrepareProcess(char **argv);
 /// "\r\n" on Windows, "\n" elsewhere.
 const char *TextLineEnd();
 
+/// True where names are matched without regard to case: on Windows, whose
+/// file systems find a file by its name written in any case, and where Qt's
+/// ini reader matches the group and key names of gridcol.ini the same way.
+bool NamesIgnoreCase();
+
 /// A stdio stream whose text is kept aside, in memory where the system has
 /// such streams and in a temporary file elsewhere, to be copied on later.
 /// With it, work done beside other work can write its log lines now and

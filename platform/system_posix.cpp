@@ -47,6 +47,11 @@ const char *TextLineEnd()
     return "\n";
 }
 
+bool NamesIgnoreCase()
+{
+    return false;
+}
+
 ScratchStream::ScratchStream()
     : m_file(open_memstream(&m_buffer, &m_size))
 {

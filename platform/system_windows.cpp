@@ -20,6 +20,11 @@ const char *TextLineEnd()
     return "\r\n";
 }
 
+bool NamesIgnoreCase()
+{
+    return true;
+}
+
 ScratchStream::ScratchStream()
     : m_file(std::tmpfile())
 {

@@ -6,8 +6,11 @@
 #include "base/clock.h"
 #include "base/console.h"
 #include "base/text.h"
+#include "platform/platform.h"
 
 #include <QSettings>
+
+#include <algorithm>
 
 namespace {
 
@@ -209,9 +212,23 @@ AsciiImportDescription ReadAsciiImportDescription(QSettings &settings, const QSt
     return description;
 }
 
+const QLatin1String outputsGroup("outputs");
+
+QStringList DelimitedFileGroups(QSettings &settings)
+{
+    // The settings reader finds [Outputs] as "outputs" where it ignores the
+    // case of names (Windows): it is passed over there too.
+    const Qt::CaseSensitivity cs = Platform::NamesIgnoreCase() ? Qt::CaseInsensitive : Qt::CaseSensitive;
+    QStringList groups = settings.childGroups();
+    groups.erase(std::remove_if(groups.begin(), groups.end(),
+                                [cs](const QString &group) { return group.compare(outputsGroup, cs) == 0; }),
+                 groups.end());
+    return groups;
+}
+
 void ImportConfiguredAsciiFiles(QSettings &settings, const QString &directory)
 {
-    const QStringList groups = settings.childGroups();
+    const QStringList groups = DelimitedFileGroups(settings);
     for (const QString &group : groups)
         ImportAsciiFiles(directory, ReadAsciiImportDescription(settings, group, Clock::Now().date()));
 }

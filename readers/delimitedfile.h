@@ -106,8 +106,17 @@ private:
 /// Reads the files of one pattern in one directory as a group describes them.
 void ImportAsciiFiles(const QString &directory, const AsciiImportDescription &description);
 
-/// The driver's step: every group of the settings file (in childGroups
-/// order, "directories" included) is one configured import in directory.
+/// The group of the settings file that names gridcol's extra outputs
+/// (app/outputsettings.h); it describes no files.
+extern const QLatin1String outputsGroup;
+
+/// The groups of the settings file that describe delimited files, in
+/// childGroups order: every group, "directories" included, but the outputs
+/// group, whose name is matched as the settings reader matches it.
+QStringList DelimitedFileGroups(QSettings &settings);
+
+/// The driver's step: every group of DelimitedFileGroups() is one configured
+/// import in directory.
 void ImportConfiguredAsciiFiles(QSettings &settings, const QString &directory);
 
 /// Reads files of delimited lines, each after its header lines, on a second

@@ -61,6 +61,8 @@ bool CopyTree(const QString &from, const QString &to, const QStringList &skip)
         if (skip.contains(entry.fileName()))
             continue;
         const QString target = to + QLatin1Char('/') + entry.fileName();
+        if (!entry.isDir() && QFileInfo::exists(target) && !QFile::remove(target))
+            return false;
         if (!(entry.isDir() ? CopyTree(entry.filePath(), target) : QFile::copy(entry.filePath(), target)))
             return false;
     }

@@ -26,8 +26,9 @@ QDateTime Day(const char *text);
 QByteArray ReadFileBytes(const QString &path, const QByteArray &ifUnreadable = "<cannot read>");
 bool WriteFileBytes(const QString &path, const QByteArray &content);
 
-/// Copies a directory tree, leaving out the top-level entries named in skip;
-/// false when anything could not be copied.
+/// Copies a directory tree, leaving out the top-level entries named in skip
+/// and replacing files that are there already; false when anything could
+/// not be copied.
 bool CopyTree(const QString &from, const QString &to, const QStringList &skip = {});
 
 /// Everything written to a stdio file (a std::tmpfile() standing in for the

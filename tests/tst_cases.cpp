@@ -25,8 +25,9 @@ const QString casesFolder = QStringLiteral(GRIDCOL_SOURCE_DIR "/tests/cases");
 const QStringList caseFiles { "now",     "from",      "runs",          "file-size-limit",
                               "only-on", "README.md", "expected",      "expected-" + QSysInfo::kernelType(),
                               "expected-linux", "expected-winnt", "args", "status" };
-const QStringList producedNames { "gridcol.dbg", "n1mm_qth.txt", "calls_loc.dbg", "master.scp", "calls_loc.dat",
-                                  "vhf.dtb" };
+/// The files a run may produce; a case expects others ([outputs]) by name.
+const QStringList producedNames { "gridcol.dbg", "n1mm_qth.txt", "calls_loc.dbg",  "master.scp",       "calls_loc.dat",
+                                  "vhf.dtb",     "tucnakcw",     "calls_loc.csl", "n1mm_history.txt" };
 
 QString CaseText(const QString &folder, const char *name)
 {
@@ -144,7 +145,8 @@ void TestCases::run()
         WriteFileBytes(target + QStringLiteral("/console.txt"), console);
         if (!errors.isEmpty())
             WriteFileBytes(target + QStringLiteral("/stderr.txt"), errors);
-        for (const QString &name : producedNames) {
+        const QStringList expectedNames = QDir(folder + QStringLiteral("/expected")).entryList(QDir::Files);
+        for (const QString &name : producedNames + expectedNames) {
             if (QFileInfo(work.filePath(name)).isFile())
                 QFile::copy(work.filePath(name), target + QLatin1Char('/') + name);
         }

@@ -9,10 +9,13 @@
 #include "database/calldatabase.h"
 #include "writers/callslocdbg.h"
 #include "writers/callslocfile.h"
+#include "writers/minosfile.h"
 #include "writers/n1mmfile.h"
+#include "writers/n1mmhistory.h"
 #include "writers/outputfile.h"
 #include "writers/outputlayout.h"
 #include "writers/superchecklist.h"
+#include "writers/tucnakfile.h"
 #include "writers/vhfdtb.h"
 
 #include <QDir>
@@ -37,13 +40,17 @@ void TestOutputFile::outputPieces()
 {
     // The files are written piece by piece, a few thousand calls a piece:
     // more calls than two pieces hold, the last piece short. Each file holds
-    // exactly what its content built whole is.
+    // exactly what its content built whole is (a header only once).
     FillDatabase(2 * outputPieceCalls + 1000);
     QTemporaryDir directory;
     QVERIFY(directory.isValid());
     const QString before = QDir::currentPath();
     QVERIFY(QDir::setCurrent(directory.path()));
-    WriteOutputs();
+    OutputSettings extra;
+    extra.tucnak = QStringLiteral("tucnakcw");
+    extra.minos = QStringLiteral("calls_loc.csl");
+    extra.n1mmHistory = QStringLiteral("n1mm_history.txt");
+    WriteOutputs(extra);
     QVERIFY(QDir::setCurrent(before));
 
     const OutputLayout layout(CallDatabase);
@@ -55,7 +62,10 @@ void TestOutputFile::outputPieces()
                   { "calls_loc.dbg", BuildCallsLocListing(layout) },
                   { "master.scp", BuildSuperCheckList(layout) },
                   { "calls_loc.dat", BuildCallsLocDat(layout) },
-                  { "vhf.dtb", BuildVhfDtb(layout, Clock::Now()) } };
+                  { "vhf.dtb", BuildVhfDtb(layout, Clock::Now()) },
+                  { "tucnakcw", BuildTucnakFile(layout) },
+                  { "calls_loc.csl", BuildMinosFile(layout) },
+                  { "n1mm_history.txt", BuildN1mmHistory(layout) } };
     for (const auto &file : files) {
         QFile written(directory.filePath(QLatin1String(file.name)));
         const bool text = QByteArray(file.name) != "vhf.dtb";

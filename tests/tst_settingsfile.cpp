@@ -38,6 +38,9 @@ void TestSettingsFile::keepDirectoryBackslashes_data()
         << QByteArray("[directories]\na=C:\\\\x\\y\n") << QByteArray("[directories]\na=C:\\\\\\\\x\\\\y\n");
     QTest::newRow("a backslash at the end")
         << QByteArray("[directories]\na=D:\\\n") << QByteArray("[directories]\na=D:\\\\\n");
+    QTest::newRow("the paths of the extra outputs")
+        << QByteArray("[Outputs]\ntucnak=C:\\Tucnak\\tucnakcw\n")
+        << QByteArray("[Outputs]\ntucnak=C:\\\\Tucnak\\\\tucnakcw\n");
     QTest::newRow("another group") << QByteArray("[*.csv]\ndelimiter=\\t\n[other]\na=C:\\x\n") << same;
     QTest::newRow("the group name in any case, with blanks")
         << QByteArray("[ Directories ]\na=C:\\x\n") << QByteArray("[ Directories ]\na=C:\\\\x\n");

@@ -11,7 +11,8 @@
 # change; about 1,000,000 source records at scale 1.0), and adif-parser-ts,
 # the most used JavaScript ADIF parser, installed with npm for comparison.
 #
-# Every run reads stdin from /dev/null and writes all outputs. At scales 0.1
+# Every run reads stdin from /dev/null and writes all outputs (and, in one
+# pair of runs, the files for other loggers as well). At scales 0.1
 # and 1.0 the SHA-256 of the five outputs and gridcol.dbg are checked against
 # bench/reference.sha256, the hashes the program gave before any of its speed
 # work: a faster gridcol must write the very same bytes.
@@ -24,6 +25,7 @@ runs=${1:-3}
 build="$top/build-bench"
 day=2026-12-06
 outputs="n1mm_qth.txt calls_loc.dbg master.scp calls_loc.dat vhf.dtb gridcol.dbg"
+loggers="tucnakcw calls_loc.csl n1mm_history.txt"
 
 "$top/tools/install-build-deps.sh" python3 time
 cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
@@ -44,7 +46,7 @@ corpus() { # scale -> its folder, made once
 
 # Runs gridcol once in a working directory; sets seconds and kilobytes (peak).
 run_once() {
-    (cd "$1" && rm -f $outputs && /usr/bin/time -f '%e %M' -o "$build/time" "$gridcol" </dev/null >/dev/null)
+    (cd "$1" && rm -f $outputs $loggers && /usr/bin/time -f '%e %M' -o "$build/time" "$gridcol" </dev/null >/dev/null)
     read -r seconds kilobytes <"$build/time"
 }
 
@@ -165,6 +167,18 @@ while [ "$i" -lt "$runs" ]; do
 done
 row "check of a 2,000-QSO log at scale 1.0" "$check_best s" ""
 row "check against the plain run" "$(echo "$check_best $best_a" | awk '{ printf "%.2fx", $1 / $2 }')" "<= 1.20x"
+# The files for other loggers: scale 1.0 once more with [outputs] naming all
+# three, in turns with the plain run; their cost is the ratio of the two.
+with_loggers="$build/loggers-1.0"
+mkdir -p "$with_loggers"
+cp "$full/work/adif.txt" "$with_loggers/"
+{
+    cat "$full/work/gridcol.ini"
+    printf '\n[outputs]\ntucnak=tucnakcw\nminos=calls_loc.csl\nn1mmhistory=n1mm_history.txt\n'
+} >"$with_loggers/gridcol.ini"
+measure_pair "$full/work" "$with_loggers"
+row "scale 1.0 with Tucnak, Minos, N1MM+ files" \
+    "$(echo "$best_b $best_a" | awk '{ printf "%.2fx", $1 / $2 }')" "<= 1.15x"
 
 bytes=$(wc -c <"$single/src/all.adi")
 measure "$single/work"

@@ -23,12 +23,15 @@ bool WriteOutputFileInPieces(const QString &fileName, int count, const OutputPha
     if (!file.open(OpenModeOf(mode)))
         return false;
     QByteArray piece;
-    for (int begin = 0; begin < count; begin += outputPieceCalls) {
+    // Without calls there is one empty piece: a file's header is written even then.
+    int begin = 0;
+    do {
         piece.resize(0);
         build(begin, qMin(count, begin + outputPieceCalls), piece);
         if (file.write(piece) != piece.size())
             return false;
-    }
+        begin += outputPieceCalls;
+    } while (begin < count);
     return file.commit();
 }
 

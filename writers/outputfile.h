@@ -41,9 +41,11 @@ public:
     void print(const QByteArray &line);
     /// Builds content made of the pieces of count calls and saves it, both on
     /// the save's thread: build(begin, end, out) appends the piece of calls
-    /// [begin, end) to out. A piece is written as soon as it is built, so
-    /// that a large database's file is never held whole in memory; the file
-    /// replaces the old one only once every piece is written.
+    /// [begin, end) to out, the first piece starting at 0 (without calls, the
+    /// one piece [0, 0), so that a header is written even then). A piece is
+    /// written as soon as it is built, so that a large database's file is
+    /// never held whole in memory; the file replaces the old one only once
+    /// every piece is written.
     using PieceBuilder = std::function<void(int begin, int end, QByteArray &out)>;
     void saveInPieces(const QString &fileName, int count, PieceBuilder build, OutputMode mode);
     /// Waits for every save and writes the console lines.
