@@ -22,6 +22,7 @@
 #include "readers/vhfdtb.h"
 #include "writers/callslocdbg.h"
 #include "writers/callslocfile.h"
+#include "writers/mapfile.h"
 #include "writers/n1mmfile.h"
 #include "writers/outputfile.h"
 #include "writers/outputlayout.h"
@@ -102,6 +103,29 @@ void ProcessSourceDirectory(QSettings &settings, const QStringList &directories,
     adifLogs.import();
 }
 
+/// The map and home of the group [outputs] of gridcol.ini.
+/// TEMPORARY: ReadOutputSettings() of app/outputsettings replaces this
+/// reader (and reads the other files of [outputs]); RunGridcol() then passes
+/// its map and home to WriteOutputs().
+struct MapSettingsForNow
+{
+    QString map;
+    QString home;
+};
+
+MapSettingsForNow ReadMapSettingsForNow()
+{
+    QTemporaryFile settingsCopy;
+    QSettings settings(SettingsFileToRead(QStringLiteral("gridcol.ini"), settingsCopy), QSettings::IniFormat);
+    ReadValuesAsUtf8(settings);
+    settings.beginGroup(QStringLiteral("outputs"));
+    MapSettingsForNow result;
+    result.map = settings.value(QStringLiteral("map"), QString()).toString().trimmed();
+    result.home = settings.value(QStringLiteral("home"), QString()).toString().trimmed();
+    settings.endGroup();
+    return result;
+}
+
 } // namespace
 
 void ProcessSourceDirectories(QSettings &settings, const QStringList &directories)
@@ -134,6 +158,11 @@ void ResetRunState(const QDateTime &moment)
 
 void WriteOutputs()
 {
+    WriteOutputs(QString(), MapOptions());
+}
+
+void WriteOutputs(const QString &mapFile, const MapOptions &mapOptions)
+{
     // The layout is made before the first save starts and outlives the
     // phase, whose saves read it side by side.
     const OutputLayout layout(CallDatabase);
@@ -143,6 +172,8 @@ void WriteOutputs()
     WriteSuperCheckList(phase, layout);
     WriteCallsLocDat(phase, layout);
     WriteVhfDtb(phase, layout, Clock::Now());
+    if (!mapFile.isEmpty())
+        WriteMapFile(phase, layout, mapFile, mapOptions);
     phase.finish();
 }
 
@@ -163,7 +194,11 @@ int RunGridcol(int argc, char **argv)
     FilePrint(DebugLog, "Version %s\n", GRIDCOL_VERSION_TEXT);
 
     CollectSources();
-    WriteOutputs();
+    const MapSettingsForNow mapSettings = ReadMapSettingsForNow();
+    MapOptions mapOptions;
+    mapOptions.home = mapSettings.home;
+    mapOptions.moment = Clock::Now();
+    WriteOutputs(mapSettings.map, mapOptions);
 
     ConsolePrint("Ready!!\n Visit this programs homepage: %s\n", HomepageUrl);
     ConsolePrint("Press any key to terminate the program.\n");

@@ -8,6 +8,7 @@
 #include <QStringList>
 
 class QSettings;
+struct MapOptions;
 
 /// The program's homepage, named in the closing message.
 extern const char HomepageUrl[];
@@ -38,3 +39,5 @@ void ResetRunState(const QDateTime &moment);
 
 /// Writes the five outputs into the working directory, in the fixed order.
 void WriteOutputs();
+/// The same, and after them the map into mapFile when it is not empty.
+void WriteOutputs(const QString &mapFile, const MapOptions &mapOptions);

@@ -203,6 +203,10 @@ AsciiImportDescription ReadAsciiImportDescription(QSettings &settings, const QSt
 void ImportConfiguredAsciiFiles(QSettings &settings, const QString &directory)
 {
     const QStringList groups = settings.childGroups();
-    for (const QString &group : groups)
+    for (const QString &group : groups) {
+        // [outputs] names the files gridcol writes, not files to read.
+        if (group.compare(QLatin1String("outputs"), Qt::CaseInsensitive) == 0)
+            continue;
         ImportAsciiFiles(directory, ReadAsciiImportDescription(settings, group, Clock::Now().date()));
+    }
 }

@@ -107,7 +107,8 @@ private:
 void ImportAsciiFiles(const QString &directory, const AsciiImportDescription &description);
 
 /// The driver's step: every group of the settings file (in childGroups
-/// order, "directories" included) is one configured import in directory.
+/// order, "directories" included) is one configured import in directory;
+/// only "outputs" (in any case), which names files to write, is none.
 void ImportConfiguredAsciiFiles(QSettings &settings, const QString &directory);
 
 /// Reads files of delimited lines, each after its header lines, on a second
