@@ -144,7 +144,9 @@ void TestCases::run()
         WriteFileBytes(target + QStringLiteral("/console.txt"), console);
         if (!errors.isEmpty())
             WriteFileBytes(target + QStringLiteral("/stderr.txt"), errors);
-        for (const QString &name : producedNames) {
+        // The outputs, and maps of any name.
+        const QStringList maps = QDir(work.path()).entryList({ QStringLiteral("*.html") }, QDir::Files);
+        for (const QString &name : producedNames + maps) {
             if (QFileInfo(work.filePath(name)).isFile())
                 QFile::copy(work.filePath(name), target + QLatin1Char('/') + name);
         }
