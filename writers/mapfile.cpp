@@ -120,8 +120,9 @@ MapProjection FrameAround(const QVector<GeoPoint> &points, const GeoPoint *home)
     const double middleLatitude = (box.south + box.north) / 2.0;
     const double halfWidth = qMax(4.0, box.east - box.west) * 0.6;
     const double halfHeight = qMax(2.0, box.north - box.south) * 0.6;
-    return MapProjection(middleLongitude - halfWidth, qMax(-89.0, middleLatitude - halfHeight),
-                         middleLongitude + halfWidth, qMin(89.0, middleLatitude + halfHeight), mapWidth, mapHeight);
+    return MapProjection(qMax(-180.0, middleLongitude - halfWidth), qMax(-89.0, middleLatitude - halfHeight),
+                         qMin(180.0, middleLongitude + halfWidth), qMin(89.0, middleLatitude + halfHeight), mapWidth,
+                         mapHeight);
 }
 
 /// The lower bounds of the shading classes for squares of up to most calls:

@@ -18,14 +18,14 @@ const char styleSheet[]
       ".fl{stroke:#7d8894;stroke-width:1;fill:none}.sl{stroke:#c3cad1;stroke-width:0.5;fill:none}\n"
       ".coast{stroke:#1f4e79;stroke-width:1;fill:none;stroke-linejoin:round}\n"
       ".border{stroke:#7a8a99;stroke-width:0.7;fill:none;stroke-dasharray:3 2}\n"
-      ".field{font-size:16px;font-weight:bold;fill:#4a5663}.square{font-size:8px;fill:#6f7b88}\n"
+      ".field{font-size:16px;font-weight:bold;fill:#4a5663;stroke:#fff;stroke-width:3px;paint-order:stroke}.square{font-size:8px;fill:#6f7b88}\n"
       ".ring{stroke:#b35806;stroke-width:1;fill:none}.ringlabel{font-size:10px;fill:#b35806}\n"
       ".far path{stroke:#762a83;stroke-width:1.2;fill:none}\n"
       ".dot circle{fill:#111;stroke:#fff;stroke-width:1}\n"
       ".qso path{stroke:#404040;stroke-width:3;fill:none;stroke-linecap:round}.qso circle{fill:#404040}\n"
       ".suspect path{stroke:#e31a1c;stroke-width:3;fill:none;stroke-linecap:round}.suspect circle{fill:#e31a1c}\n"
       ".own{fill:#fff;stroke:#000;stroke-width:2}.home{fill:#fdb863;stroke:#b35806;stroke-width:2}\n"
-      ".empty{font-size:18px;text-anchor:middle}.scale{stroke:#333;stroke-width:2;fill:none}\n";
+      ".empty{font-size:18px;text-anchor:middle;stroke:#fff;stroke-width:6px;paint-order:stroke}.scale{stroke:#333;stroke-width:2;fill:none}\n";
 
 /// A character XML 1.0 allows in text.
 bool IsXmlChar(uint code)
@@ -83,6 +83,18 @@ void ForEachSquareInView(const MapProjection &projection, const std::function<vo
 
 void SvgWriter::text(QStringView text)
 {
+    // Calls and locators are nearly always plain ASCII without markup.
+    bool plain = true;
+    for (const QChar c : text) {
+        const ushort code = c.unicode();
+        plain = plain && code >= 0x20 && code < 0x7f && code != '&' && code != '<' && code != '>' && code != '"'
+            && code != '\'';
+    }
+    if (plain) {
+        for (const QChar c : text)
+            m_out += char(c.unicode());
+        return;
+    }
     QString clean;
     clean.reserve(int(text.size()));
     for (int i = 0; i < int(text.size()); ++i) {
@@ -251,10 +263,13 @@ void SvgWriter::gridLabels()
         for (int row = 0; row < 9 * 2; ++row) {
             const double west = column * 20.0 - 180.0;
             const double south = row * 10.0 - 90.0;
-            if (west + 20.0 <= p.west() || west >= p.east() || south + 10.0 <= p.south() || south >= p.north())
+            // Named where enough of the field shows for its name.
+            const double left = p.x(qMax(west, p.west()));
+            const double top = p.y(qMin(south + 10.0, p.north()));
+            if (p.x(qMin(west + 20.0, p.east())) - left < 40.0 || p.y(qMax(south, p.south())) - top < 24.0)
                 continue;
             const char name[] = { char('A' + column), char('A' + row), 0 };
-            text(p.x(qMax(west, p.west())) + 4.0, p.y(qMin(south + 10.0, p.north())) + 18.0, "field", name);
+            text(left + 4.0, top + 18.0, "field", name);
         }
     }
 }
@@ -343,7 +358,11 @@ void SvgWriter::legend(const MapLegend &legend, double left, double top)
     text(left, y, "head", "Calls per square");
     text(left, y + 15.0, "", "(by their best locator)");
     y += 26.0;
-    for (int i = 0; i < legend.classes.size(); ++i) {
+    if (legend.most == 0) {
+        text(left, y + 12.5, "", "none in the frame");
+        y += 20.0;
+    }
+    for (int i = 0; i < legend.classes.size() && legend.most > 0; ++i) {
         const int low = legend.classes.at(i);
         const int high = i + 1 < legend.classes.size() ? legend.classes.at(i + 1) - 1 : qMax(low, legend.most);
         m_out += "<rect id=\"legend-s" + QByteArray::number(i) + "\" class=\"s" + QByteArray::number(i) + "\" x=\"";
@@ -385,7 +404,7 @@ void SvgWriter::legend(const MapLegend &legend, double left, double top)
         text(left, y, "", "Hover over a QSO for its verdict");
         text(left, y + 15.0, "", "and evidence.");
         y += 40.0;
-    } else {
+    } else if (legend.callsInView > 0) {
         if (legend.dots) {
             m_out += "<g class=\"dot\"><circle cx=\"";
             number(left + 14.0);
@@ -409,6 +428,8 @@ void SvgWriter::legend(const MapLegend &legend, double left, double top)
             y += 15.0;
         }
         y += 36.0;
+    }
+    if (!legend.checking) {
         if (legend.homeShown) {
             mark(y, "home");
             text(left + 36.0, y + 4.0, "", "home " + legend.home.toUpper().toLatin1() + ", rings at");
