@@ -26,8 +26,9 @@ constexpr double pageWidth = 1200.0;
 constexpr double pageHeight = mapTop + mapHeight + 8.0;
 /// Locators of one call farther apart than this get a line between them.
 constexpr double farKilometres = 100.0;
-/// With this many points or more the frame leaves out the outermost
-/// hundredth on each side, so that a few far-off calls do not shrink the rest.
+/// With this many calls or more the frame of a database's map leaves out the
+/// outermost hundredth on each side, so that a few far-off calls do not
+/// shrink the rest. A checked log's map shows every QSO: each is a finding.
 constexpr int quantileFramePoints = 100;
 
 /// The calls with a locator the map can draw, and what it cannot.
@@ -88,10 +89,10 @@ struct Box
 };
 
 /// The frame of the map around points, with a margin; home always inside.
-MapProjection FrameAround(const QVector<GeoPoint> &points, const GeoPoint *home)
+MapProjection FrameAround(const QVector<GeoPoint> &points, bool trimOutliers, const GeoPoint *home)
 {
     Box box;
-    if (points.size() >= quantileFramePoints) {
+    if (trimOutliers && points.size() >= quantileFramePoints) {
         std::vector<double> longitudes, latitudes;
         for (const GeoPoint &point : points) {
             longitudes.push_back(point.longitude);
@@ -131,9 +132,8 @@ MapProjection FrameAround(const QVector<GeoPoint> &points, const GeoPoint *home)
 QVector<int> ShadeClasses(int most)
 {
     QVector<int> bounds { 1 };
-    const int classes = int(sizeof mapShades / sizeof mapShades[0]);
-    for (int i = 1; i < classes; ++i) {
-        const double wanted = std::pow(double(qMax(1, most)), double(i) / classes);
+    for (int i = 1; i < mapShadeCount; ++i) {
+        const double wanted = std::pow(double(qMax(1, most)), double(i) / mapShadeCount);
         double power = std::pow(10.0, std::floor(std::log10(wanted)));
         const double nice = wanted >= 5 * power ? 5 * power : wanted >= 2 * power ? 2 * power : power;
         const int bound = qMax(bounds.constLast() + 1, int(nice));
@@ -250,7 +250,7 @@ QByteArray BuildMap(const OutputLayout &layout, const QVector<LogReport> &checke
         for (const Survey::Place &place : survey.places)
             framed.append(place.at);
     }
-    const MapProjection projection = FrameAround(framed, homeShown ? &homePoint : nullptr);
+    const MapProjection projection = FrameAround(framed, !checking, homeShown ? &homePoint : nullptr);
 
     SvgWriter svg(projection, mapLeft, mapTop);
     QByteArray &out = svg.out();

@@ -9,12 +9,12 @@
 
 namespace {
 
-/// The page's own style: every colour the map uses, solid.
+/// The page's own style: every colour the map uses, solid; the shades and
+/// the QSOs' colours are added from mapShades and the QSO colours.
 const char styleSheet[]
     = "text{font-family:sans-serif;font-size:12px;fill:#333}\n"
       ".page{fill:#fff}.sea{fill:#f6f8fa}\n"
       ".title{font-size:20px;font-weight:bold;fill:#000}.subtitle{font-size:14px}.head{font-weight:bold}\n"
-      ".s0{fill:#ffffcc}.s1{fill:#c7e9b4}.s2{fill:#7fcdbb}.s3{fill:#41b6c4}.s4{fill:#2c7fb8}.s5{fill:#253494}\n"
       ".fl{stroke:#7d8894;stroke-width:1;fill:none}.sl{stroke:#c3cad1;stroke-width:0.5;fill:none}\n"
       ".coast{stroke:#1f4e79;stroke-width:1;fill:none;stroke-linejoin:round}\n"
       ".border{stroke:#7a8a99;stroke-width:0.7;fill:none;stroke-dasharray:3 2}\n"
@@ -22,8 +22,7 @@ const char styleSheet[]
       ".ring{stroke:#b35806;stroke-width:1;fill:none}.ringlabel{font-size:10px;fill:#b35806}\n"
       ".far path{stroke:#762a83;stroke-width:1.2;fill:none}\n"
       ".dot circle{fill:#111;stroke:#fff;stroke-width:1}\n"
-      ".qso path{stroke:#404040;stroke-width:3;fill:none;stroke-linecap:round}.qso circle{fill:#404040}\n"
-      ".suspect path{stroke:#e31a1c;stroke-width:3;fill:none;stroke-linecap:round}.suspect circle{fill:#e31a1c}\n"
+      ".qso path,.suspect path{stroke-width:3;fill:none;stroke-linecap:round}\n"
       ".own{fill:#fff;stroke:#000;stroke-width:2}.home{fill:#fdb863;stroke:#b35806;stroke-width:2}\n"
       ".empty{font-size:18px;text-anchor:middle;stroke:#fff;stroke-width:6px;paint-order:stroke}.scale{stroke:#333;stroke-width:2;fill:none}\n";
 
@@ -169,6 +168,10 @@ void SvgWriter::beginPage(const QByteArray &title, double width, double height)
     point(width, height);
     m_out += "\">\n<style>\n";
     m_out += styleSheet;
+    for (int i = 0; i < mapShadeCount; ++i)
+        m_out += ".s" + QByteArray::number(i) + "{fill:" + mapShades[i] + '}';
+    m_out += QByteArray("\n.qso path{stroke:") + mapQsoColour + "}.qso circle{fill:" + mapQsoColour + "}\n"
+        + ".suspect path{stroke:" + mapSuspectColour + "}.suspect circle{fill:" + mapSuspectColour + "}\n";
     m_out += "</style>\n<rect class=\"page\" width=\"100%\" height=\"100%\"/>\n";
 }
 

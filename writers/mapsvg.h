@@ -18,9 +18,12 @@
 /// on every system and every text escaped.
 
 /// The shades of the squares, light to dark (ColorBrewer's YlGnBu), as the
-/// page's style names them: class "s0" to "s5".
+/// page's style names them: class "s0" to "s5". Like every colour of the
+/// map they are drawn solid, so that a square shows exactly its legend's shade.
 constexpr const char *mapShades[] = { "#ffffcc", "#c7e9b4", "#7fcdbb", "#41b6c4", "#2c7fb8", "#253494" };
-/// The colour of a suspect QSO's line, and of the other QSOs' lines.
+constexpr int mapShadeCount = int(sizeof mapShades / sizeof mapShades[0]);
+/// The colour of a suspect QSO's line (group "suspect"), and of the other
+/// QSOs' lines (group "qso").
 constexpr char mapSuspectColour[] = "#e31a1c";
 constexpr char mapQsoColour[] = "#404040";
 
