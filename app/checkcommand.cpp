@@ -13,6 +13,9 @@
 #include "readers/checkedlog.h"
 #include "readers/sourcefiles.h"
 #include "writers/checkreport.h"
+#include "writers/mapfile.h"
+#include "writers/outputfile.h"
+#include "writers/outputlayout.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -77,6 +80,16 @@ int RunCheck(int argc, char **argv, const CommandLine &commandLine)
         || std::fflush(stdout) != 0) {
         std::fputs("gridcol: could not write to standard output\n", stderr);
         return 2;
+    }
+    // The map of the logs that could be read, saved as the run's outputs are.
+    if (!commandLine.map.isEmpty() && !reports.isEmpty()) {
+        const OutputLayout layout(CallDatabase);
+        MapOptions options;
+        options.moment = Clock::Now();
+        if (!SaveOutputFile(commandLine.map, BuildMap(layout, reports, options), OutputMode::Text)) {
+            std::fprintf(stderr, "gridcol: Could not write %s\n", commandLine.map.toLocal8Bit().constData());
+            return 2;
+        }
     }
     if (unreadable)
         return 2;

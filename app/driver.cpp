@@ -25,6 +25,7 @@
 #include "writers/callslocfile.h"
 #include "writers/loggerfields.h"
 #include "writers/minosfile.h"
+#include "writers/mapfile.h"
 #include "writers/n1mmfile.h"
 #include "writers/n1mmhistory.h"
 #include "writers/outputfile.h"
@@ -165,6 +166,12 @@ void WriteOutputs(const OutputSettings &outputs)
         WriteMinosFile(phase, layout, outputs.minos, minos);
     if (!outputs.n1mmHistory.isEmpty())
         WriteN1mmHistory(phase, layout, outputs.n1mmHistory, n1mmHistory);
+    if (!outputs.map.isEmpty()) {
+        MapOptions mapOptions;
+        mapOptions.home = outputs.home;
+        mapOptions.moment = Clock::Now();
+        WriteMapFile(phase, layout, outputs.map, mapOptions);
+    }
     phase.finish();
     const struct
     {

@@ -9,6 +9,7 @@
 #include <QStringList>
 
 class QSettings;
+struct MapOptions;
 
 /// The program's homepage, named in the closing message.
 extern const char HomepageUrl[];
@@ -40,6 +41,6 @@ void ProcessSourceDirectories(QSettings &settings, const QStringList &directorie
 void ResetRunState(const QDateTime &moment);
 
 /// Writes the five outputs into the working directory, in the fixed order,
-/// then the extra ones the settings name (tucnak, minos, n1mmhistory); what
+/// then the extra ones the settings name (tucnak, minos, n1mmhistory, map); what
 /// these leave out goes to the debug log.
 void WriteOutputs(const OutputSettings &outputs = OutputSettings());

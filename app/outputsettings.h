@@ -17,7 +17,7 @@ struct OutputSettings
     QString tucnak; ///< "tucnak": Tucnak's call database (writers/tucnakfile.h)
     QString minos; ///< "minos": a Minos archive call list (writers/minosfile.h)
     QString n1mmHistory; ///< "n1mmhistory": an N1MM+ call history (writers/n1mmhistory.h)
-    QString map; ///< "map": a map of the database; nothing writes one yet
+    QString map; ///< "map": the map of the database (writers/mapfile.h)
     QString home; ///< "home": the own locator, for the map; a setting, not a file
     QStringList warnings; ///< one line each, without its line end
 };

@@ -7,6 +7,8 @@ include(GNUInstallDirs)
 install(TARGETS gridcol RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES doc/gridcol.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+# The pictures of the map that the README shows.
+install(FILES doc/map-example.png doc/map-check.png DESTINATION ${CMAKE_INSTALL_DOCDIR}/doc)
 # The example is a working directory to copy and run gridcol in.
 install(DIRECTORY example/ DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)
 

@@ -1,8 +1,9 @@
 # SPDX-FileCopyrightText: 2026 The gridcol developers
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The program seen from outside, through POSIX sh scripts in cli/: the command
-# line, the installation, the manual page and a run in a folder that cannot be
-# written. Each script exits 77 when the machine cannot run its check.
+# line, the installation, the manual page, a run in a folder that cannot be
+# written, and the map as a browser draws it. Each script exits 77 when the
+# machine cannot run its check.
 
 set(GRIDCOL_CLI_DIR ${CMAKE_CURRENT_LIST_DIR}/cli)
 set(GRIDCOL_CLI_ENVIRONMENT
@@ -21,3 +22,6 @@ add_test(NAME cli_readonly
 
 set_tests_properties(cli_commandline cli_install cli_manpage cli_readonly PROPERTIES
     ENVIRONMENT "${GRIDCOL_CLI_ENVIRONMENT}" TIMEOUT 120 SKIP_RETURN_CODE 77)
+# The map in a real browser: headless Chromium draws it, its pixels are checked.
+add_test(NAME cli_map COMMAND sh ${GRIDCOL_CLI_DIR}/map.sh $<TARGET_FILE:gridcol> ${PROJECT_SOURCE_DIR})
+set_tests_properties(cli_map PROPERTIES ENVIRONMENT "${GRIDCOL_CLI_ENVIRONMENT}" TIMEOUT 300 SKIP_RETURN_CODE 77)

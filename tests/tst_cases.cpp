@@ -145,8 +145,12 @@ void TestCases::run()
         WriteFileBytes(target + QStringLiteral("/console.txt"), console);
         if (!errors.isEmpty())
             WriteFileBytes(target + QStringLiteral("/stderr.txt"), errors);
+        // The outputs, the files the case expects, and maps of any name.
         const QStringList expectedNames = QDir(folder + QStringLiteral("/expected")).entryList(QDir::Files);
-        for (const QString &name : producedNames + expectedNames) {
+        const QStringList maps = QDir(work.path()).entryList({ QStringLiteral("*.html") }, QDir::Files);
+        QStringList names = producedNames + expectedNames + maps;
+        names.removeDuplicates();
+        for (const QString &name : qAsConst(names)) {
             if (QFileInfo(work.filePath(name)).isFile())
                 QFile::copy(work.filePath(name), target + QLatin1Char('/') + name);
         }

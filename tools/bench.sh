@@ -11,8 +11,8 @@
 # change; about 1,000,000 source records at scale 1.0), and adif-parser-ts,
 # the most used JavaScript ADIF parser, installed with npm for comparison.
 #
-# Every run reads stdin from /dev/null and writes all outputs (and, in one
-# pair of runs, the files for other loggers as well). At scales 0.1
+# Every run reads stdin from /dev/null and writes all outputs (and, in two
+# pairs of runs, the files for other loggers or the map as well). At scales 0.1
 # and 1.0 the SHA-256 of the five outputs and gridcol.dbg are checked against
 # bench/reference.sha256, the hashes the program gave before any of its speed
 # work: a faster gridcol must write the very same bytes.
@@ -179,6 +179,17 @@ cp "$full/work/adif.txt" "$with_loggers/"
 measure_pair "$full/work" "$with_loggers"
 row "scale 1.0 with Tucnak, Minos, N1MM+ files" \
     "$(echo "$best_b $best_a" | awk '{ printf "%.2fx", $1 / $2 }')" "<= 1.15x"
+# Scale 1.0 once more, with the map: the same settings and [outputs] map=,
+# in turns with the run without it.
+mapped="$build/map-1.0"
+mkdir -p "$mapped"
+cp "$full/work/adif.txt" "$mapped/"
+{ cat "$full/work/gridcol.ini"; printf '\n[outputs]\nmap=gridcol-map.html\nhome=JN79XX\n'; } >"$mapped/gridcol.ini"
+rm -f "$mapped/gridcol-map.html"
+measure_pair "$full/work" "$mapped"
+row "scale 1.0 with the map: wall time" "$best_b s (without: $best_a s)" ""
+row "scale 1.0: time the map adds" "$(echo "$best_b $best_a" | awk '{ printf "%+.0f %%", ($1 / $2 - 1) * 100 }')" "<= 15 %"
+row "scale 1.0: map size" "$(wc -c <"$mapped/gridcol-map.html" | awk '{ printf "%.1f MB", $1 / 1e6 }')" "<= 5.0 MB"
 
 bytes=$(wc -c <"$single/src/all.adi")
 measure "$single/work"

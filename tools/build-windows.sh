@@ -3,8 +3,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Builds gridcol.exe and every test for 64-bit Windows on this Debian machine,
 # runs the example and the whole test suite under Wine, and packs
-# build-windows/gridcol-<version>-win64.zip (gridcol.exe, README.md,
-# COPYING.txt, example/).
+# build-windows/gridcol-<version>-win64.zip (gridcol.exe, README.md and the
+# pictures it shows in doc/, COPYING.txt, example/).
 #
 # Installs what is missing first (MinGW-w64, Wine, Debian's host Qt tools, the
 # tools that unpack a source package), and builds the static Qt for Windows
@@ -80,6 +80,8 @@ rm -rf "$build/$package" "$build/$package.zip"
 mkdir "$build/$package"
 x86_64-w64-mingw32-strip -o "$build/$package/gridcol.exe" "$build/gridcol.exe"
 cp "$top/README.md" "$build/$package/"
+mkdir "$build/$package/doc"
+cp "$top/doc/map-example.png" "$top/doc/map-check.png" "$build/$package/doc/"
 # The licence of gridcol, which covers the Qt linked into gridcol.exe too
 # (Qt's LGPL allows it to be conveyed under the GPL).
 cp "$top/LICENSES/GPL-3.0-or-later.txt" "$build/$package/COPYING.txt"

@@ -8,7 +8,7 @@
 set -eu
 
 top=$(cd "$(dirname "$0")/.." && pwd)
-"$top/tools/install-build-deps.sh" qt6-base-dev qt6-5compat-dev
+"$top/tools/install-build-deps.sh" qt6-base-dev qt6-5compat-dev chromium python3
 jobs=$(nproc)
 
 run_suite() {

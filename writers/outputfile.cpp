@@ -37,6 +37,12 @@ bool WriteOutputFileInPieces(const QString &fileName, int count, const OutputPha
 
 } // namespace
 
+bool SaveOutputFile(const QString &fileName, const QByteArray &content, OutputMode mode)
+{
+    QSaveFile file(fileName);
+    return file.open(OpenModeOf(mode)) && file.write(content) == content.size() && file.commit();
+}
+
 void OutputPhase::print(const QByteArray &line)
 {
     Step step;

@@ -19,6 +19,11 @@ enum class OutputMode { Text, Binary };
 /// The calls a piece of an output holds (OutputPhase::saveInPieces()).
 constexpr int outputPieceCalls = 4096;
 
+/// Saves content to fileName as the output phase saves a file: into a
+/// temporary file beside it, renamed over it once everything is written.
+/// False when the file cannot be written; the old one is then left as it was.
+bool SaveOutputFile(const QString &fileName, const QByteArray &content, OutputMode mode);
+
 /// The console lines and the file saves of the output phase, in their order.
 /// Each save starts at once on a thread of its own, so that the files are
 /// written and brought to disk side by side; the console lines, a failed

@@ -30,7 +30,8 @@ check() {
 
 # Every file, and only those.
 (cd "$source/example" && find . -type f | sed 's|^\.|share/doc/gridcol/examples|') >"$work/expected"
-printf '%s\n' bin/gridcol share/man/man1/gridcol.1 share/doc/gridcol/README.md >>"$work/expected"
+printf '%s\n' bin/gridcol share/man/man1/gridcol.1 share/doc/gridcol/README.md \
+    share/doc/gridcol/doc/map-example.png share/doc/gridcol/doc/map-check.png >>"$work/expected"
 sort -o "$work/expected" "$work/expected"
 (cd "$work/root" && find . ! -type d | sed 's|^\./usr/||' | sort) >"$work/installed"
 check "the installed files are not the expected ones" 'diff "$work/expected" "$work/installed"'
