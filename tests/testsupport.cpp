@@ -140,6 +140,12 @@ QVariant FieldValue(const QString &column, const QString &field)
             pieces << Unescape(piece);
         return QVariant::fromValue(pieces);
     }
+    if (type == QLatin1String("ints")) {
+        QVector<int> ints;
+        for (const QString &item : field.split(QLatin1Char(' ')))
+            ints << item.toInt();
+        return QVariant::fromValue(ints);
+    }
     if (type.startsWith(QLatin1String("list"))) {
         QStringList items;
         for (const QString &item : field.split(type.size() > 4 ? type.at(4) : QLatin1Char('|')))

@@ -58,9 +58,10 @@ QString UnescapeText(const QString &field);
 /// Adds the columns and rows of a table file to the test data. The first row
 /// names the columns after the tag column: "name" holds a QString, and
 /// "name:type" a QByteArray (bytes), an int, a bool (true or false), a double,
-/// a QChar (char), a QStringList (list: the items separated by "|", or by the
-/// character after "list") or a QList<QByteArray> (pieces: the same, an empty
-/// field none). Each further row is a row of the test, its tag first.
+/// a QChar (char), a QVector<int> (ints, separated by blanks), a QStringList
+/// (list: the items separated by "|", or by the character after "list") or a
+/// QList<QByteArray> (pieces: the same, an empty field none). Each further row
+/// is a row of the test, its tag first, escaped as the fields are.
 void AddRows(const QString &file);
 
 /// Compares two texts line by line first, for a readable difference, then byte for byte.

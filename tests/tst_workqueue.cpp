@@ -14,17 +14,7 @@ class TestWorkQueue : public QObject
     Q_OBJECT
 
 private slots:
-    void readInOrder_data()
-    {
-        QTest::addColumn<QVector<int>>("parts"); // the number of parts of each file
-        QTest::addColumn<int>("readers");
-        // A queue holds 8 parts: longer files make their reader wait for the taker.
-        QTest::newRow("one file, one reader") << QVector<int> { 3 } << 1;
-        QTest::newRow("more readers than files") << QVector<int> { 2 } << 3;
-        QTest::newRow("long files, one reader") << QVector<int> { 40, 1, 25 } << 1;
-        QTest::newRow("long files, two readers") << QVector<int> { 40, 1, 25, 9, 1, 1, 30 } << 2;
-        QTest::newRow("three readers") << QVector<int> { 1, 17, 1, 33, 2, 8, 9, 1 } << 3;
-    }
+    void readInOrder_data() { AddRows("workqueue/readInOrder.tsv"); }
 
     void readInOrder()
     {
