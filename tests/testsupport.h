@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTest>
+#include <QVector>
 
 #include <cstdio>
 
@@ -37,6 +38,32 @@ QByteArray TakeFileText(std::FILE *file);
 
 /// How a line of a text file ends on this platform.
 QByteArray TextLineEnd();
+
+/// The date in format, "invalid" for an invalid one.
+QString DateText(const QDateTime &date, const QString &format = QStringLiteral("dd.MM.yyyy"));
+
+/// The rows of a table file under tests/data, one row a line, the fields
+/// separated by tabs; empty lines and lines starting with "#" are left out.
+/// The fields are as written, escapes and all.
+QVector<QStringList> ReadRows(const QString &file);
+
+/// The bytes a field of a table stands for: the C escapes \n \r \t \v \f
+/// \\ and \", \0 for a zero byte (never an octal number), \xHH for a byte
+/// (always two hex digits) and \uHHHH for a character in UTF-8; anything else
+/// as it is, in UTF-8.
+QByteArray Unescape(const QString &field);
+
+/// The text a field stands for: its bytes read as UTF-8.
+QString UnescapeText(const QString &field);
+
+/// Adds the columns and rows of a table file to the test data. The first row
+/// names the columns after the tag column: "name" holds a QString, and
+/// "name:type" a QByteArray (bytes), an int, a bool (true or false), a double,
+/// a QChar (char), a QVector<int> (ints, separated by blanks), a QStringList
+/// (list: the items separated by "|", or by the character after "list") or a
+/// QList<QByteArray> (pieces: the same, an empty field none). Each further row
+/// is a row of the test, its tag first, escaped as the fields are.
+void AddRows(const QString &file);
 
 /// Compares two texts line by line first, for a readable difference, then byte for byte.
 #define COMPARE_TEXT(actual, expected)                                                             \

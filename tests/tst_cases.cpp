@@ -25,9 +25,8 @@ const QString casesFolder = QStringLiteral(GRIDCOL_SOURCE_DIR "/tests/cases");
 const QStringList caseFiles { "now",     "from",      "runs",          "file-size-limit",
                               "only-on", "README.md", "expected",      "expected-" + QSysInfo::kernelType(),
                               "expected-linux", "expected-winnt", "args", "status" };
-/// The files a run may produce; a case expects others ([outputs]) by name.
-const QStringList producedNames { "gridcol.dbg", "n1mm_qth.txt", "calls_loc.dbg",  "master.scp",       "calls_loc.dat",
-                                  "vhf.dtb",     "tucnakcw",     "calls_loc.csl", "n1mm_history.txt" };
+const QStringList producedNames { "gridcol.dbg", "n1mm_qth.txt", "calls_loc.dbg", "master.scp", "calls_loc.dat",
+                                  "vhf.dtb" };
 
 QString CaseText(const QString &folder, const char *name)
 {
@@ -89,94 +88,92 @@ class TestCases : public QObject
     Q_OBJECT
 
 private slots:
-    void run_data();
-    void run();
-};
-
-void TestCases::run_data()
-{
-    QTest::addColumn<QString>("folder");
-    for (const QString &name : QDir(casesFolder).entryList(QDir::Dirs | QDir::NoDotAndDotDot))
-        QTest::newRow(qPrintable(name)) << casesFolder + QLatin1Char('/') + name;
-}
-
-void TestCases::run()
-{
-    QFETCH(QString, folder);
-    const QString system = CaseText(folder, "only-on");
-    if (!system.isEmpty() && system != QSysInfo::kernelType())
-        QSKIP("the case is for another system");
-    QTemporaryDir work;
-    for (const QString &path : CaseText(folder, "from").split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
-        const QFileInfo source(QStringLiteral(GRIDCOL_SOURCE_DIR "/") + path);
-        QVERIFY2(source.isDir() ? CopyTree(source.filePath(), work.path())
-                                : QFile::copy(source.filePath(), work.filePath(source.fileName())),
-                 qPrintable(path));
+    void run_data()
+    {
+        QTest::addColumn<QString>("folder");
+        for (const QString &name : QDir(casesFolder).entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+            QTest::newRow(qPrintable(name)) << casesFolder + QLatin1Char('/') + name;
     }
-    QVERIFY(CopyTree(folder, work.path(), caseFiles));
 
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("GRIDCOL_NOW"), CaseText(folder, "now"));
-    QProcess process;
-    process.setProcessEnvironment(environment);
-    process.setWorkingDirectory(work.path());
-    process.setStandardInputFile(QProcess::nullDevice());
-    QString program = QStringLiteral(GRIDCOL_BINARY);
-    QStringList arguments = CaseText(folder, "args").split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    const QString fileSizeLimit = CaseText(folder, "file-size-limit");
-    if (!fileSizeLimit.isEmpty()) {
-        arguments = QStringList { "-c", "ulimit -f " + fileSizeLimit + "; exec \"$0\" \"$@\"", program } + arguments;
-        program = QStringLiteral("/bin/sh");
-    }
-    const int runs = qMax(1, CaseText(folder, "runs").toInt());
-    for (int run = 0; run < runs; ++run) {
-        process.start(program, arguments);
-        QVERIFY2(process.waitForFinished(120000), "gridcol did not finish within two minutes");
-        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(process.exitCode(), CaseText(folder, "status").toInt());
-    }
-    const QByteArray console = process.readAllStandardOutput();
-    const QByteArray errors = process.readAllStandardError();
+    void run()
+    {
+        QFETCH(QString, folder);
+        const QString system = CaseText(folder, "only-on");
+        if (!system.isEmpty() && system != QSysInfo::kernelType())
+            QSKIP("the case is for another system");
+        QTemporaryDir work;
+        for (const QString &path : CaseText(folder, "from").split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+            const QFileInfo source(QStringLiteral(GRIDCOL_SOURCE_DIR "/") + path);
+            QVERIFY2(source.isDir() ? CopyTree(source.filePath(), work.path())
+                                    : QFile::copy(source.filePath(), work.filePath(source.fileName())),
+                     qPrintable(path));
+        }
+        QVERIFY(CopyTree(folder, work.path(), caseFiles));
 
-    const QString output = qEnvironmentVariable("GRIDCOL_CASE_OUTPUT");
-    if (!output.isEmpty()) {
-        const QString target = output + QLatin1Char('/') + QFileInfo(folder).fileName();
-        QVERIFY(QDir().mkpath(target));
-        WriteFileBytes(target + QStringLiteral("/console.txt"), console);
-        if (!errors.isEmpty())
-            WriteFileBytes(target + QStringLiteral("/stderr.txt"), errors);
-        // The outputs, the files the case expects, and maps of any name.
-        const QStringList expectedNames = QDir(folder + QStringLiteral("/expected")).entryList(QDir::Files);
-        const QStringList maps = QDir(work.path()).entryList({ QStringLiteral("*.html") }, QDir::Files);
-        QStringList names = producedNames + expectedNames + maps;
-        names.removeDuplicates();
-        for (const QString &name : qAsConst(names)) {
-            if (QFileInfo(work.filePath(name)).isFile())
-                QFile::copy(work.filePath(name), target + QLatin1Char('/') + name);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("GRIDCOL_NOW"), CaseText(folder, "now"));
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.setWorkingDirectory(work.path());
+        process.setStandardInputFile(QProcess::nullDevice());
+        QString program = QStringLiteral(GRIDCOL_BINARY);
+        QStringList arguments = CaseText(folder, "args").split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        const QString fileSizeLimit = CaseText(folder, "file-size-limit");
+        if (!fileSizeLimit.isEmpty()) {
+            arguments
+                = QStringList { "-c", "ulimit -f " + fileSizeLimit + "; exec \"$0\" \"$@\"", program } + arguments;
+            program = QStringLiteral("/bin/sh");
+        }
+        const int runs = qMax(1, CaseText(folder, "runs").toInt());
+        for (int run = 0; run < runs; ++run) {
+            process.start(program, arguments);
+            QVERIFY2(process.waitForFinished(120000), "gridcol did not finish within two minutes");
+            QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+            QCOMPARE(process.exitCode(), CaseText(folder, "status").toInt());
+        }
+        const QByteArray console = process.readAllStandardOutput();
+        const QByteArray errors = process.readAllStandardError();
+
+        const QString output = qEnvironmentVariable("GRIDCOL_CASE_OUTPUT");
+        if (!output.isEmpty()) {
+            const QString target = output + QLatin1Char('/') + QFileInfo(folder).fileName();
+            QVERIFY(QDir().mkpath(target));
+            WriteFileBytes(target + QStringLiteral("/console.txt"), console);
+            if (!errors.isEmpty())
+                WriteFileBytes(target + QStringLiteral("/stderr.txt"), errors);
+            // The outputs, the files the case expects, and maps of any name.
+            const QStringList expectedNames = QDir(folder + QStringLiteral("/expected")).entryList(QDir::Files);
+            const QStringList maps = QDir(work.path()).entryList({ QStringLiteral("*.html") }, QDir::Files);
+            QStringList names = producedNames + expectedNames + maps;
+            names.removeDuplicates();
+            for (const QString &name : qAsConst(names)) {
+                if (QFileInfo(work.filePath(name)).isFile())
+                    QFile::copy(work.filePath(name), target + QLatin1Char('/') + name);
+            }
+        }
+
+        const QString expected = folder + QStringLiteral("/expected/");
+        if (arguments.contains(QLatin1String("--json")))
+            CompareJsonReport(console, Expected(folder, QStringLiteral("console.txt")));
+        else
+            COMPARE_TEXT(console, Expected(folder, QStringLiteral("console.txt")));
+        COMPARE_TEXT(errors, Expected(folder, QStringLiteral("stderr.txt"), QByteArray()));
+        const QStringList absent = CaseText(expected, "absent").split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        for (const QString &name : absent)
+            QVERIFY2(!QFileInfo(work.filePath(name)).isFile(), qPrintable(name + QStringLiteral(" exists")));
+        for (const QString &name : QDir(expected).entryList(QDir::Files)) {
+            if (name == QLatin1String("console.txt") || name == QLatin1String("stderr.txt")
+                || name == QLatin1String("absent"))
+                continue;
+            const QByteArray wanted = Expected(folder, name);
+            const QByteArray produced = ReadFileBytes(work.filePath(name));
+            if (name.endsWith(QLatin1String(".dtb")))
+                QCOMPARE(produced.toHex(' '), wanted.toHex(' '));
+            else
+                COMPARE_TEXT(produced, wanted);
         }
     }
-
-    const QString expected = folder + QStringLiteral("/expected/");
-    if (arguments.contains(QLatin1String("--json")))
-        CompareJsonReport(console, Expected(folder, QStringLiteral("console.txt")));
-    else
-        COMPARE_TEXT(console, Expected(folder, QStringLiteral("console.txt")));
-    COMPARE_TEXT(errors, Expected(folder, QStringLiteral("stderr.txt"), QByteArray()));
-    const QStringList absent = CaseText(expected, "absent").split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    for (const QString &name : absent)
-        QVERIFY2(!QFileInfo(work.filePath(name)).isFile(), qPrintable(name + QStringLiteral(" exists")));
-    for (const QString &name : QDir(expected).entryList(QDir::Files)) {
-        if (name == QLatin1String("console.txt") || name == QLatin1String("stderr.txt")
-            || name == QLatin1String("absent"))
-            continue;
-        const QByteArray wanted = Expected(folder, name);
-        const QByteArray produced = ReadFileBytes(work.filePath(name));
-        if (name.endsWith(QLatin1String(".dtb")))
-            QCOMPARE(produced.toHex(' '), wanted.toHex(' '));
-        else
-            COMPARE_TEXT(produced, wanted);
-    }
-}
+};
 
 GRIDCOL_TEST_MAIN(TestCases)
 #include "tst_cases.moc"

@@ -15,29 +15,27 @@ class TestDateText : public QObject
     Q_OBJECT
 
 private slots:
-    void dayTexts();
-};
-
-void TestDateText::dayTexts()
-{
-    // Ten thousand days, more than the memory of days holds, twice over,
-    // and dates that are not local ones.
-    DayBytes days;
-    DayTexts texts;
-    QList<QDateTime> dates;
-    for (int day = 0; day < 10000; day += 1 + day % 3)
-        dates << Day("01.01.2000").addDays(day).addSecs(day % 5 == 0 ? 3600 : 0);
-    // The same moment is the 15th in UTC and the 16th here.
-    const QDateTime utc(QDate(2026, 6, 15), QTime(23, 30), Qt::UTC);
-    dates << utc << utc.toLocalTime() << utc << QDateTime();
-    for (int round = 0; round < 2; ++round) {
-        for (const QDateTime &date : qAsConst(dates)) {
-            const QString day = date.toString(QStringLiteral("dd.MM.yyyy"));
-            QCOMPARE(texts.text(date), day);
-            QCOMPARE(days.text(date, date.toMSecsSinceEpoch()), day.toLocal8Bit());
+    void dayTexts()
+    {
+        // Ten thousand days, more than the memory of days holds, twice over,
+        // and dates that are not local ones.
+        DayBytes days;
+        DayTexts texts;
+        QList<QDateTime> dates;
+        for (int day = 0; day < 10000; day += 1 + day % 3)
+            dates << Day("01.01.2000").addDays(day).addSecs(day % 5 == 0 ? 3600 : 0);
+        // The same moment is the 15th in UTC and the 16th here.
+        const QDateTime utc(QDate(2026, 6, 15), QTime(23, 30), Qt::UTC);
+        dates << utc << utc.toLocalTime() << utc << QDateTime();
+        for (int round = 0; round < 2; ++round) {
+            for (const QDateTime &date : qAsConst(dates)) {
+                const QString day = date.toString(QStringLiteral("dd.MM.yyyy"));
+                QCOMPARE(texts.text(date), day);
+                QCOMPARE(days.text(date, date.toMSecsSinceEpoch()), day.toLocal8Bit());
+            }
         }
     }
-}
+};
 
 GRIDCOL_TEST_MAIN(TestDateText)
 #include "tst_datetext.moc"

@@ -17,75 +17,56 @@ class TestText : public QObject
     Q_OBJECT
 
 private slots:
-    void views_data();
-    void views();
-    void appendDecimal();
-    void appendLocal8Bit();
-};
+    void views_data() { AddRows("text/views.tsv"); }
 
-void TestText::views_data()
-{
-    QTest::addColumn<QString>("text");
-    for (const char *text : { "",           "a",          "a,b",         ",a,",         ",,",          "a,,b,c,d",
-                              "12",         " 12 ",       "\t-7\n",      "+5",          "-0",          "1 2",
-                              "2147483647", "2147483648", "-2147483648", "-2147483649", "99999999999", "0x1F",
-                              "1e3",        "3.5",        ".5",          "5.",          "1,000",       "1.000,5",
-                              "nan",        "inf",        "  a  b ",     "a b",         "a\t b",       "12345678",
-                              "123456789",  "abcdefgh",   "abcdefghi",   "a b,c d,, e" })
-        QTest::newRow(text) << QString::fromLatin1(text);
-    QTest::newRow("no-break space") << QString::fromUtf8("a\xc2\xa0" "b ");
-    QTest::newRow("full-width digits") << QString::fromUtf8("\xef\xbc\x91\xef\xbc\x92");
-    QTest::newRow("beyond ASCII") << QString::fromUtf8("D\xc3\x9c" "1,x");
-    QTest::newRow("zero character") << QString::fromLatin1("a\0b", 3);
-}
+    void views()
+    {
+        QFETCH(QString, text);
+        // The first fields, as QString::split() gives them.
+        for (const QChar separator : { QLatin1Char(','), QLatin1Char(' ') }) {
+            const QStringList split = text.split(separator);
+            for (int count = 0; count <= split.size() + 1; ++count) {
+                QStringView fields[8];
+                const int found = SplitView(text, separator, fields, qMin(count, 8));
+                QCOMPARE(found, qMin(qMin(count, 8), split.size()));
+                for (int k = 0; k < found; ++k)
+                    QCOMPARE(fields[k], QStringView(split.at(k)));
+            }
+        }
 
-void TestText::views()
-{
-    QFETCH(QString, text);
-    // The first fields, as QString::split() gives them.
-    for (const QChar separator : { QLatin1Char(','), QLatin1Char(' ') }) {
-        const QStringList split = text.split(separator);
-        for (int count = 0; count <= split.size() + 1; ++count) {
-            QStringView fields[8];
-            const int found = SplitView(text, separator, fields, qMin(count, 8));
-            QCOMPARE(found, qMin(qMin(count, 8), split.size()));
-            for (int k = 0; k < found; ++k)
-                QCOMPARE(fields[k], QStringView(split.at(k)));
+        QCOMPARE(ToInt(text), text.toInt());
+        // The view itself when it is simplified already, else the simplified copy.
+        QString storage;
+        const QStringView simplified = SimplifiedView(text, storage);
+        QCOMPARE(simplified, QStringView(text.simplified()));
+        QCOMPARE(simplified.data() == text.constData(), text == text.simplified());
+    }
+
+    void appendDecimal()
+    {
+        QByteArray numbers = "x", expected = "x";
+        for (const qint64 value : { qint64(0), qint64(1), qint64(-1), qint64(9), qint64(10), qint64(1999999999),
+                                    qint64(std::numeric_limits<int>::max()), qint64(std::numeric_limits<int>::min()),
+                                    std::numeric_limits<qint64>::max(), std::numeric_limits<qint64>::min() }) {
+            AppendDecimal(numbers, value);
+            numbers += ' ';
+            expected += QByteArray::number(value) + ' ';
+        }
+        QCOMPARE(numbers, expected);
+    }
+
+    void appendLocal8Bit()
+    {
+        QByteArray out = "x", expected = "x";
+        for (const char *text : { "", "DL1ABC",
+                                  "D\xc3\x9c" "1",
+                                  "JO62QM \xe2\x82\xac", "\xf0\x9f\x98\x80 a", "w" }) {
+            AppendLocal8Bit(out, QString::fromUtf8(text));
+            expected += QString::fromUtf8(text).toLocal8Bit();
+            QCOMPARE(out, expected);
         }
     }
-
-    QCOMPARE(ToInt(text), text.toInt());
-    // The view itself when it is simplified already, else the simplified copy.
-    QString storage;
-    const QStringView simplified = SimplifiedView(text, storage);
-    QCOMPARE(simplified, QStringView(text.simplified()));
-    QCOMPARE(simplified.data() == text.constData(), text == text.simplified());
-}
-
-void TestText::appendDecimal()
-{
-    QByteArray numbers = "x", expected = "x";
-    for (const qint64 value : { qint64(0), qint64(1), qint64(-1), qint64(9), qint64(10), qint64(1999999999),
-                                qint64(std::numeric_limits<int>::max()), qint64(std::numeric_limits<int>::min()),
-                                std::numeric_limits<qint64>::max(), std::numeric_limits<qint64>::min() }) {
-        AppendDecimal(numbers, value);
-        numbers += ' ';
-        expected += QByteArray::number(value) + ' ';
-    }
-    QCOMPARE(numbers, expected);
-}
-
-void TestText::appendLocal8Bit()
-{
-    QByteArray out = "x", expected = "x";
-    for (const char *text : { "", "DL1ABC",
-                              "D\xc3\x9c" "1",
-                              "JO62QM \xe2\x82\xac", "\xf0\x9f\x98\x80 a", "w" }) {
-        AppendLocal8Bit(out, QString::fromUtf8(text));
-        expected += QString::fromUtf8(text).toLocal8Bit();
-        QCOMPARE(out, expected);
-    }
-}
+};
 
 GRIDCOL_TEST_MAIN(TestText)
 #include "tst_text.moc"
