@@ -24,8 +24,8 @@ DateTextParser::DateTextParser(const QString &format)
     : m_format(format)
 {
     static const QStringList numberFields { QStringLiteral("dd"),   QStringLiteral("MM"), QStringLiteral("yyyy"),
-                                            QStringLiteral("yy"),   QStringLiteral("HH"), QStringLiteral("mm"),
-                                            QStringLiteral("ss") };
+                                            QStringLiteral("yy"),   QStringLiteral("HH"), QStringLiteral("hh"),
+                                            QStringLiteral("mm"),   QStringLiteral("ss") };
     for (int i = 0; i < format.size();) {
         const QChar c = format.at(i);
         if (!c.isLetter()) {

@@ -35,6 +35,19 @@ private slots:
             }
         }
     }
+
+    void signs_data() { AddRows("datetext/signs.tsv"); }
+
+    void signs()
+    {
+        QFETCH(QString, format);
+        QFETCH(QString, text);
+        QFETCH(QString, parsed);
+        DateTextParser parser(format);
+        // Asked twice: the remembered answer is the same.
+        for (int round = 0; round < 2; ++round)
+            QCOMPARE(DateText(parser.parse(text), QStringLiteral("dd.MM.yyyy hh:mm")), parsed);
+    }
 };
 
 GRIDCOL_TEST_MAIN(TestDateText)

@@ -42,6 +42,20 @@ private slots:
         QCOMPARE(simplified.data() == text.constData(), text == text.simplified());
     }
 
+    void numbers_data() { AddRows("text/numbers.tsv"); }
+
+    void numbers()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, value);
+        QFETCH(bool, ok);
+        QFETCH(double, real);
+        bool read = !ok;
+        QCOMPARE(ToInt(text, &read), value);
+        QCOMPARE(read, ok);
+        QCOMPARE(ToDouble(text), real);
+    }
+
     void appendDecimal()
     {
         QByteArray numbers = "x", expected = "x";
