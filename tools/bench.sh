@@ -12,7 +12,8 @@
 # the most used JavaScript ADIF parser, installed with npm for comparison.
 #
 # Every run reads stdin from /dev/null and writes all outputs (and, in two
-# pairs of runs, the files for other loggers or the map as well). At scales 0.1
+# pairs of runs, the files for other loggers or the map as well); scale 1.0
+# and the ADIF file run with a Qt 6 build too (build-bench6/). At scales 0.1
 # and 1.0 the SHA-256 of the five outputs and gridcol.dbg are checked against
 # bench/reference.sha256, the hashes the program gave before any of its speed
 # work: a faster gridcol must write the very same bytes.
@@ -190,6 +191,42 @@ measure_pair "$full/work" "$mapped"
 row "scale 1.0 with the map: wall time" "$best_b s (without: $best_a s)" ""
 row "scale 1.0: time the map adds" "$(echo "$best_b $best_a" | awk '{ printf "%+.0f %%", ($1 / $2 - 1) * 100 }')" "<= 15 %"
 row "scale 1.0: map size" "$(wc -c <"$mapped/gridcol-map.html" | awk '{ printf "%.1f MB", $1 / 1e6 }')" "<= 5.0 MB"
+
+# The Qt 6 build beside the Qt 5 one: scale 1.0 and the single ADIF file,
+# the two builds in turns; the Qt 6 build's outputs must match the same
+# reference hashes.
+build6="$top/build-bench6"
+"$top/tools/install-build-deps.sh" qt6-base-dev qt6-5compat-dev
+cmake -S "$top" -B "$build6" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DGRIDCOL_QT_MAJOR=6 >/dev/null
+cmake --build "$build6" --target gridcol -j"$(nproc)" >/dev/null
+qt5="$gridcol"
+qt6="$build6/gridcol"
+measure_builds() { # working directory -> best_a, peak_a (Qt 5), best_b, peak_b (Qt 6)
+    best_a=999999 peak_a=0 best_b=999999 peak_b=0
+    i=0
+    while [ "$i" -lt "$runs" ]; do
+        for which in $(if [ $((i % 2)) -eq 0 ]; then echo a b; else echo b a; fi); do
+            if [ "$which" = a ]; then
+                gridcol="$qt5" run_once "$1"
+                best_a=$(smaller "$best_a" "$seconds")
+                [ "$kilobytes" -gt "$peak_a" ] && peak_a=$kilobytes
+            else
+                gridcol="$qt6" run_once "$1"
+                best_b=$(smaller "$best_b" "$seconds")
+                [ "$kilobytes" -gt "$peak_b" ] && peak_b=$kilobytes
+            fi
+        done
+        i=$((i + 1))
+    done
+    gridcol="$qt5"
+}
+measure_builds "$full/work"
+row "scale 1.0: Qt 5 / Qt 6 wall time" "$best_a / $best_b s" ""
+row "scale 1.0: Qt 5 / Qt 6 peak memory" "$((peak_a / 1024)) / $((peak_b / 1024)) MB" ""
+gridcol="$qt6" run_once "$full/work"
+row "scale 1.0: Qt 6 outputs against the reference" "$(check "$full/work" 1.0)" "same"
+measure_builds "$single/work"
+row "ADIF file: Qt 5 / Qt 6 wall time" "$best_a / $best_b s" ""
 
 bytes=$(wc -c <"$single/src/all.adi")
 measure "$single/work"
