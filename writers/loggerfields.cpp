@@ -3,7 +3,10 @@
 
 #include "writers/loggerfields.h"
 
+#include "base/datetext.h"
 #include "base/text.h"
+#include "writers/outputfile.h"
+#include "writers/outputlayout.h"
 
 bool FitsLoggerField(QStringView text, int maxLength, FieldCharacters characters)
 {
@@ -44,4 +47,31 @@ void AppendPaddedAscii(QByteArray &out, QStringView text, int width)
         bytes[i] = char(text.at(i).unicode());
     for (int i = size; i < width; ++i)
         bytes[i] = ' ';
+}
+
+QByteArray BuildLoggerFile(const OutputLayout &layout, AppendLoggerLines append, const QString &dateFormat,
+                           int bytesPerCall)
+{
+    DayBytes days(dateFormat);
+    LeftOutCount leftOut;
+    QByteArray out;
+    out.reserve(bytesPerCall * layout.size() + 64);
+    append(layout, 0, layout.size(), out, days, leftOut);
+    return out;
+}
+
+void WriteLoggerFile(OutputPhase &phase, const OutputLayout &layout, const QString &fileName, const char *what,
+                     AppendLoggerLines append, const QString &dateFormat, LeftOutCount &leftOut)
+{
+    QByteArray line = QByteArray("Generate ") + what + ' ';
+    AppendLocal8Bit(line, fileName);
+    phase.print(line + '\n');
+    phase.saveInPieces(
+        fileName, layout.size(),
+        [&layout, append, leftOut = &leftOut, days = DayBytes(dateFormat)](int begin, int end,
+                                                                           QByteArray &out) mutable {
+            append(layout, begin, end, out, days, *leftOut);
+            leftOut->complete = end == layout.size();
+        },
+        OutputMode::Text);
 }

@@ -7,6 +7,10 @@
 #include <QString>
 #include <QStringView>
 
+class DayBytes;
+class OutputLayout;
+class OutputPhase;
+
 /// What the files for other loggers share (writers/tucnakfile.h,
 /// writers/minosfile.h, writers/n1mmhistory.h): which calls and locators
 /// their formats can carry, and the count of those they leave out. Calls and
@@ -42,3 +46,21 @@ QByteArray LeftOutLogLine(const QString &fileName, const LeftOutCount &leftOut);
 /// Appends ASCII text (FitsLoggerField() with FieldCharacters::Ascii) and
 /// blanks after it up to width characters.
 void AppendPaddedAscii(QByteArray &out, QStringView text, int width);
+
+/// Appends the lines of a logger file for the calls begin to end (exclusive)
+/// of the layout, counting into leftOut what its format cannot carry; days
+/// is the calling thread's own.
+using AppendLoggerLines = void (*)(const OutputLayout &layout, int begin, int end, QByteArray &out, DayBytes &days,
+                                   LeftOutCount &leftOut);
+
+/// A logger file built whole, its days in dateFormat; bytesPerCall is a
+/// guess of its size, to reserve.
+QByteArray BuildLoggerFile(const OutputLayout &layout, AppendLoggerLines append, const QString &dateFormat,
+                           int bytesPerCall);
+
+/// The console line "Generate <what> <fileName>", and the file saved piece by
+/// piece as every output is saved, with its own memory of days on the save's
+/// thread (the outputs are built side by side). leftOut is whole once the
+/// phase has finished.
+void WriteLoggerFile(OutputPhase &phase, const OutputLayout &layout, const QString &fileName, const char *what,
+                     AppendLoggerLines append, const QString &dateFormat, LeftOutCount &leftOut);

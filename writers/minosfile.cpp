@@ -6,7 +6,6 @@
 #include "base/datetext.h"
 #include "base/text.h"
 #include "writers/loggerfields.h"
-#include "writers/outputfile.h"
 #include "writers/outputlayout.h"
 
 QString MinosDateFormat()
@@ -49,26 +48,10 @@ void AppendMinosFile(const OutputLayout &layout, int begin, int end, QByteArray 
 
 QByteArray BuildMinosFile(const OutputLayout &layout)
 {
-    DayBytes days(MinosDateFormat());
-    LeftOutCount leftOut;
-    QByteArray out;
-    out.reserve(2 * 40 * layout.size());
-    AppendMinosFile(layout, 0, layout.size(), out, days, leftOut);
-    return out;
+    return BuildLoggerFile(layout, AppendMinosFile, MinosDateFormat(), 80);
 }
 
 void WriteMinosFile(OutputPhase &phase, const OutputLayout &layout, const QString &fileName, LeftOutCount &leftOut)
 {
-    QByteArray line = "Generate Minos archive call list ";
-    AppendLocal8Bit(line, fileName);
-    phase.print(line + '\n');
-    // The save has its own memory of days: the outputs are built side by side.
-    phase.saveInPieces(
-        fileName, layout.size(),
-        [&layout, leftOut = &leftOut, days = DayBytes(MinosDateFormat())](int begin, int end,
-                                                                           QByteArray &out) mutable {
-            AppendMinosFile(layout, begin, end, out, days, *leftOut);
-            leftOut->complete = end == layout.size();
-        },
-        OutputMode::Text);
+    WriteLoggerFile(phase, layout, fileName, "Minos archive call list", AppendMinosFile, MinosDateFormat(), leftOut);
 }

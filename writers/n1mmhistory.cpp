@@ -6,7 +6,6 @@
 #include "base/datetext.h"
 #include "base/text.h"
 #include "writers/loggerfields.h"
-#include "writers/outputfile.h"
 #include "writers/outputlayout.h"
 
 const char n1mmHistoryHeader[] = "!!Order!!,Call,Loc1,UserText";
@@ -56,27 +55,10 @@ void AppendN1mmHistory(const OutputLayout &layout, int begin, int end, QByteArra
 
 QByteArray BuildN1mmHistory(const OutputLayout &layout)
 {
-    DayBytes days(N1mmHistoryDateFormat());
-    LeftOutCount leftOut;
-    QByteArray out;
-    out.reserve(48 * layout.size() + 32);
-    AppendN1mmHistory(layout, 0, layout.size(), out, days, leftOut);
-    return out;
+    return BuildLoggerFile(layout, AppendN1mmHistory, N1mmHistoryDateFormat(), 48);
 }
 
-void WriteN1mmHistory(OutputPhase &phase, const OutputLayout &layout, const QString &fileName,
-                      LeftOutCount &leftOut)
+void WriteN1mmHistory(OutputPhase &phase, const OutputLayout &layout, const QString &fileName, LeftOutCount &leftOut)
 {
-    QByteArray line = "Generate N1MM+ call history ";
-    AppendLocal8Bit(line, fileName);
-    phase.print(line + '\n');
-    // The save has its own memory of days: the outputs are built side by side.
-    phase.saveInPieces(
-        fileName, layout.size(),
-        [&layout, leftOut = &leftOut, days = DayBytes(N1mmHistoryDateFormat())](int begin, int end,
-                                                                                 QByteArray &out) mutable {
-            AppendN1mmHistory(layout, begin, end, out, days, *leftOut);
-            leftOut->complete = end == layout.size();
-        },
-        OutputMode::Text);
+    WriteLoggerFile(phase, layout, fileName, "N1MM+ call history", AppendN1mmHistory, N1mmHistoryDateFormat(), leftOut);
 }

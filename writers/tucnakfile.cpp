@@ -4,9 +4,7 @@
 #include "writers/tucnakfile.h"
 
 #include "base/datetext.h"
-#include "base/text.h"
 #include "writers/loggerfields.h"
-#include "writers/outputfile.h"
 #include "writers/outputlayout.h"
 
 QString TucnakDateFormat()
@@ -47,26 +45,10 @@ void AppendTucnakFile(const OutputLayout &layout, int begin, int end, QByteArray
 
 QByteArray BuildTucnakFile(const OutputLayout &layout)
 {
-    DayBytes days(TucnakDateFormat());
-    LeftOutCount leftOut;
-    QByteArray out;
-    out.reserve(2 * 32 * layout.size());
-    AppendTucnakFile(layout, 0, layout.size(), out, days, leftOut);
-    return out;
+    return BuildLoggerFile(layout, AppendTucnakFile, TucnakDateFormat(), 64);
 }
 
 void WriteTucnakFile(OutputPhase &phase, const OutputLayout &layout, const QString &fileName, LeftOutCount &leftOut)
 {
-    QByteArray line = "Generate Tucnak call database ";
-    AppendLocal8Bit(line, fileName);
-    phase.print(line + '\n');
-    // The save has its own memory of days: the outputs are built side by side.
-    phase.saveInPieces(
-        fileName, layout.size(),
-        [&layout, leftOut = &leftOut, days = DayBytes(TucnakDateFormat())](int begin, int end,
-                                                                            QByteArray &out) mutable {
-            AppendTucnakFile(layout, begin, end, out, days, *leftOut);
-            leftOut->complete = end == layout.size();
-        },
-        OutputMode::Text);
+    WriteLoggerFile(phase, layout, fileName, "Tucnak call database", AppendTucnakFile, TucnakDateFormat(), leftOut);
 }
